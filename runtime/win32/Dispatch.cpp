@@ -1,0 +1,74 @@
+#include "Dispatch.h"
+
+#include "Ansi.h"
+#include "Application.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace forms {
+namespace {
+
+bool g_ending = false;
+FailurePolicy g_failurePolicy = ReportFailureAndEnd;
+
+void ExitAtOnce()
+{
+    // Destroying windows one by one can stall for seconds on some desktops;
+    // the system closes them with the process anyway.
+    ::ExitProcess(0);
+}
+
+EndAction g_endAction = ExitAtOnce;
+
+std::wstring FailureMessage(const RuntimeFailure& failure)
+{
+    return L"Run-time error '" + std::to_wstring(failure.Number()) + L"':\n\n" + FromAnsi(failure.Description());
+}
+
+} // namespace
+
+FailurePolicy SetFailurePolicy(FailurePolicy policy)
+{
+    FailurePolicy previous = g_failurePolicy;
+    g_failurePolicy = policy;
+    return previous;
+}
+
+EndAction SetEndAction(EndAction action)
+{
+    EndAction previous = g_endAction;
+    g_endAction = action;
+    return previous;
+}
+
+void ClearEnding() { g_ending = false; }
+
+bool IsEnding() { return g_ending; }
+
+void End()
+{
+    g_ending = true;
+    g_endAction();
+}
+
+void ReportFailureAndEnd(const RuntimeFailure& failure)
+{
+    // Handlers are already stopped: ticks keep arriving while the box is open.
+    std::wstring message = FailureMessage(failure);
+    std::wstring title = App::Title();
+    ::MessageBoxW(nullptr, message.c_str(), title.c_str(), MB_OK | MB_ICONERROR | MB_TOPMOST | MB_SETFOREGROUND);
+    End();
+}
+
+void HandleFailure(const RuntimeFailure& failure)
+{
+    if (g_ending)
+        return;
+    // A failed handler ends the program: no later tick may repeat the failure.
+    g_ending = true;
+    g_failurePolicy(failure);
+}
+
+} // namespace forms

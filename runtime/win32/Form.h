@@ -1,0 +1,152 @@
+#pragma once
+// A form: one top-level window built from a fixed definition, with the
+// services its event handlers use. Positions and sizes are twips; drawing
+// and pixel reading use the form's drawing scale. The window is created on
+// the first use of any of its settings ("loading"), which raises Form_Load
+// before the setting is applied.
+
+#include "Handles.h"
+#include "OffscreenImage.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace forms {
+
+// Drawing scales: units of the form's drawing area.
+namespace ScaleMode {
+constexpr std::int16_t Twips = 1;
+constexpr std::int16_t Points = 2;
+constexpr std::int16_t Pixels = 3;
+constexpr std::int16_t Inches = 5;
+constexpr std::int16_t Millimeters = 6;
+constexpr std::int16_t Centimeters = 7;
+}
+
+// Mouse buttons and modifier keys as button events report them.
+namespace MouseButton {
+constexpr std::int16_t Left = 1;
+constexpr std::int16_t Right = 2;
+constexpr std::int16_t Middle = 4;
+}
+namespace ShiftState {
+constexpr std::int16_t Shift = 1;
+constexpr std::int16_t Ctrl = 2;
+constexpr std::int16_t Alt = 4;
+}
+
+struct FormDefinition {
+    std::wstring caption = L"Form1";
+    float width = 0; // outer size in twips; the window has no frame
+    float height = 0;
+    COLORREF backColor = RGB(255, 255, 255);
+    COLORREF foreColor = RGB(0, 0, 0);
+    COLORREF fillColor = RGB(0, 0, 0);
+    std::int16_t scaleMode = ScaleMode::Pixels;
+    bool autoRedraw = true;
+    bool solidFill = true;
+    std::function<HBITMAP()> picture; // called at load; the form owns the result
+    int iconResource = 0;
+    bool showInTaskbar = true;
+};
+
+class Form;
+
+// A timer child of a form: ticks every interval milliseconds from the form's
+// load until it is unloaded.
+class Timer {
+public:
+    Timer(Form& owner, unsigned interval, std::function<void()> onTick);
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
+
+    unsigned Interval() const { return m_interval; }
+
+private:
+    friend class Form;
+    friend class FormMessages;
+    unsigned m_interval;
+    std::function<void()> m_onTick;
+};
+
+class Form {
+public:
+    explicit Form(FormDefinition definition);
+    virtual ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    bool IsLoaded() const { return m_window != nullptr; }
+    void Load();
+    // Destroys the window; the next use of a setting loads the form again.
+    void Unload();
+    void Show();
+
+    float Top();
+    void SetTop(float twips);
+    float Left();
+    void SetLeft(float twips);
+    float Width();
+    float Height();
+    HWND Handle();
+
+    HBITMAP Picture();
+    std::int16_t ScaleMode();
+    void SetScaleMode(std::int16_t mode);
+    bool AutoRedraw();
+    void SetAutoRedraw(bool on);
+    float ScaleWidth();
+    float ScaleHeight();
+    // The colour at (x, y) of the drawing area, or CLR_INVALID outside it.
+    COLORREF Point(float x, float y);
+    COLORREF FillColor();
+    void SetFillColor(COLORREF color);
+    // A whole circle: outline in color, inside in the fill colour.
+    void Circle(float x, float y, float radius, COLORREF color);
+    // Puts what was drawn since the last call on the screen: only the
+    // pixels that changed are repainted. Event dispatch calls it after
+    // every handler.
+    void ShowDrawing();
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_DblClick() {}
+    virtual void Form_MouseDown(std::int16_t button, std::int16_t shift, float x, float y);
+
+private:
+    friend class Timer;
+    friend class FormMessages;
+
+    HWND LoadedWindow();
+    void CreateWindowHidden();
+    void StartTimers();
+    void Destroyed();
+    void MoveTo(int x, int y);
+    RECT WindowRect();
+    double PixelsPerUnit() const;
+    double ToPixels(float units) const { return units * PixelsPerUnit(); }
+    float ToUnits(double pixels) const;
+    RECT CircleBounds(float x, float y, float radius) const;
+    void DrawCircle(HDC dc, const RECT& bounds, COLORREF color) const;
+    void Paint();
+
+    FormDefinition m_definition;
+    HWND m_window = nullptr;
+    UniqueBitmap m_picture;
+    UniqueIcon m_bigIcon;
+    UniqueIcon m_smallIcon;
+    std::unique_ptr<OffscreenImage> m_image;
+    std::int16_t m_scaleMode;
+    bool m_autoRedraw;
+    COLORREF m_fillColor;
+    std::vector<Timer*> m_timers;
+    RECT m_drawn {}; // where drawing went since the last ShowDrawing
+};
+
+// True while at least one form is loaded.
+bool AnyFormLoaded();
+
+} // namespace forms

@@ -1,0 +1,111 @@
+#pragma once
+// Owners for platform handles: each releases what it holds exactly once, and
+// none can be copied, so no handle is released twice or forgotten.
+
+#include <windows.h>
+
+#include <utility>
+
+namespace forms {
+
+template <typename Handle, typename Traits>
+class UniqueHandle {
+public:
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle handle)
+        : m_handle(handle)
+    {
+    }
+    ~UniqueHandle() { Reset(); }
+
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept
+        : m_handle(std::exchange(other.m_handle, Handle {}))
+    {
+    }
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept
+    {
+        if (this != &other)
+            Reset(std::exchange(other.m_handle, Handle {}));
+        return *this;
+    }
+
+    Handle Get() const { return m_handle; }
+    explicit operator bool() const { return m_handle != Handle {}; }
+
+    // Gives up ownership: the caller now releases the handle.
+    Handle Release() { return std::exchange(m_handle, Handle {}); }
+
+    void Reset(Handle handle = Handle {})
+    {
+        Handle old = std::exchange(m_handle, handle);
+        if (old != Handle {})
+            Traits::Close(old);
+    }
+
+private:
+    Handle m_handle {};
+};
+
+struct GdiObjectTraits {
+    static void Close(HGDIOBJ object) { ::DeleteObject(object); }
+};
+struct MemoryDcTraits {
+    static void Close(HDC dc) { ::DeleteDC(dc); }
+};
+struct KernelHandleTraits {
+    static void Close(HANDLE handle) { ::CloseHandle(handle); }
+};
+struct IconTraits {
+    static void Close(HICON icon) { ::DestroyIcon(icon); }
+};
+
+using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
+using UniqueRegion = UniqueHandle<HRGN, GdiObjectTraits>;
+using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectTraits>;
+using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
+using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
+using UniqueIcon = UniqueHandle<HICON, IconTraits>;
+
+// A window's device context, borrowed with GetDC and given back on scope exit.
+class WindowDc {
+public:
+    explicit WindowDc(HWND window)
+        : m_window(window)
+        , m_dc(::GetDC(window))
+    {
+    }
+    ~WindowDc()
+    {
+        if (m_dc)
+            ::ReleaseDC(m_window, m_dc);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+
+    HDC Get() const { return m_dc; }
+
+private:
+    HWND m_window;
+    HDC m_dc;
+};
+
+// An object selected into a device context, deselected on scope exit.
+class SelectedObject {
+public:
+    SelectedObject(HDC dc, HGDIOBJ object)
+        : m_dc(dc)
+        , m_previous(::SelectObject(dc, object))
+    {
+    }
+    ~SelectedObject() { ::SelectObject(m_dc, m_previous); }
+    SelectedObject(const SelectedObject&) = delete;
+    SelectedObject& operator=(const SelectedObject&) = delete;
+
+private:
+    HDC m_dc;
+    HGDIOBJ m_previous;
+};
+
+} // namespace forms

@@ -1,0 +1,165 @@
+// Event dispatch, timers and the process-wide services.
+#include "Application.h"
+#include "Dispatch.h"
+#include "Form.h"
+#include "TestWindows.h"
+
+#include <gtest/gtest.h>
+
+using namespace forms;
+using peerkin::test::Dispatched;
+
+namespace {
+
+class TickingForm : public Form {
+public:
+    TickingForm()
+        : Form(Definition())
+        , timer(*this, 20, [this] { Tick(); })
+    {
+    }
+    int ticks = 0;
+    bool failOnTick = false;
+
+private:
+    static FormDefinition Definition()
+    {
+        FormDefinition definition;
+        definition.width = 150;
+        definition.height = 150;
+        return definition;
+    }
+    void Tick()
+    {
+        ++ticks;
+        if (failOnTick)
+            Fail(FailureCode::Overflow);
+    }
+    Timer timer;
+};
+
+class DispatchTest : public testing::Test {
+protected:
+    void SetUp() override { peerkin::test::ResetDispatch(); }
+    void TearDown() override { peerkin::test::ResetDispatch(); }
+};
+
+TEST_F(DispatchTest, TimerTicksOnlyOnceTheFormIsLoaded)
+{
+    TickingForm form;
+    peerkin::test::PumpFor(100);
+    EXPECT_EQ(form.ticks, 0);
+    form.Load();
+    peerkin::test::PumpFor(300);
+    EXPECT_GE(form.ticks, 3);
+    form.Unload();
+    int ticksAtUnload = form.ticks;
+    peerkin::test::PumpFor(100);
+    EXPECT_EQ(form.ticks, ticksAtUnload);
+}
+
+TEST_F(DispatchTest, FailureLeavingAHandlerReachesThePolicyOnceAndStopsHandlers)
+{
+    TickingForm form;
+    form.failOnTick = true;
+    form.Load();
+    peerkin::test::PumpFor(300);
+    ASSERT_EQ(Dispatched().failures.size(), 1u);
+    EXPECT_EQ(Dispatched().failures[0].Number(), 6);
+    EXPECT_EQ(form.ticks, 1); // no tick ran after the failure
+    form.Unload();
+}
+
+TEST_F(DispatchTest, RaiseEventTurnsEveryExceptionIntoAFailure)
+{
+    struct Case {
+        void (*handler)();
+        int number;
+    };
+    Case cases[] = {
+        { [] { Fail(FailureCode::DivisionByZero); }, 11 },
+        { [] { throw std::bad_alloc(); }, 7 },
+        { [] { throw std::runtime_error("odd"); }, 5 },
+    };
+    for (const Case& c : cases) {
+        peerkin::test::ResetDispatch();
+        RaiseEvent(c.handler);
+        ASSERT_EQ(Dispatched().failures.size(), 1u);
+        EXPECT_EQ(Dispatched().failures[0].Number(), c.number);
+    }
+}
+
+TEST_F(DispatchTest, EndStopsLaterHandlers)
+{
+    End();
+    EXPECT_EQ(Dispatched().endRequests, 1);
+    bool ran = false;
+    RaiseEvent([&ran] { ran = true; });
+    EXPECT_FALSE(ran);
+}
+
+TEST_F(DispatchTest, ContinueOnFailureSkipsOnlyTheFailingStep)
+{
+    int steps = 0;
+    ContinueOnFailure([&] {
+        ++steps;
+        Fail(FailureCode::Overflow);
+        ++steps; // never reached
+    });
+    ContinueOnFailure([&] { ++steps; });
+    EXPECT_EQ(steps, 2);
+    EXPECT_TRUE(Dispatched().failures.empty());
+}
+
+TEST(ApplicationTest, ArgumentTextIsWhatFollowsTheProgramName)
+{
+    struct Case {
+        const wchar_t* commandLine;
+        const wchar_t* arguments;
+    };
+    Case cases[] = {
+        { L"Peerkin.exe", L"" },
+        { L"Peerkin.exe a b", L"a b" },
+        { L"Peerkin.exe    spaced  out ", L"spaced  out " },
+        { L"\"C:\\My Toys\\Peerkin.exe\" /x", L"/x" },
+        { L"\"C:\\My Toys\\Peerkin.exe\"", L"" },
+        { L"C:\\Toys\\Peerkin.exe\t\"quoted arg\"", L"\"quoted arg\"" },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ArgumentText(c.commandLine), c.arguments) << c.commandLine;
+}
+
+TEST(ApplicationTest, PathAndNameDescribeTheRunningProgram)
+{
+    std::wstring path = App::Path();
+    std::wstring name = App::EXEName();
+    EXPECT_EQ(name, L"runtime_tests");
+    ASSERT_FALSE(path.empty());
+    EXPECT_NE(path.back(), L'\\');
+    EXPECT_NE(::GetFileAttributesW((path + L"\\" + name + L".exe").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(ApplicationTest, FirstInstanceSeesNoPreviousOne)
+{
+    EXPECT_FALSE(App::PrevInstance());
+    EXPECT_FALSE(App::PrevInstance()); // asking again does not count itself
+}
+
+TEST(ApplicationTest, ScreenSizeIsInTwipsFromTheRealDotsPerInch)
+{
+    WindowDc screen(nullptr);
+    float twipsPerPixel = 1440.0f / static_cast<float>(::GetDeviceCaps(screen.Get(), LOGPIXELSX));
+    EXPECT_EQ(Screen::TwipsPerPixelX(), twipsPerPixel);
+    EXPECT_EQ(Screen::Width(), static_cast<float>(::GetSystemMetrics(SM_CXSCREEN)) * twipsPerPixel);
+    EXPECT_EQ(Screen::Height(), static_cast<float>(::GetSystemMetrics(SM_CYSCREEN)) * twipsPerPixel);
+}
+
+TEST(ApplicationTest, LocaleTextUsesTheUsersDecimalSeparator)
+{
+    wchar_t separator[8] = {};
+    ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
+    EXPECT_EQ(NumberToLocaleText(-150.0f), L"-150");
+    EXPECT_EQ(NumberToLocaleText(12.5f), std::wstring(L"12") + separator[0] + L"5");
+}
+
+} // namespace

@@ -1,0 +1,143 @@
+#include "TestWindows.h"
+
+#include "Dispatch.h"
+#include "Handles.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace peerkin::test {
+namespace {
+
+DispatchRecord g_record;
+
+void RecordFailure(const forms::RuntimeFailure& failure) { g_record.failures.push_back(failure); }
+void RecordEnd() { ++g_record.endRequests; }
+
+void RemoveTree(const std::wstring& folder)
+{
+    WIN32_FIND_DATAW entry;
+    HANDLE search = ::FindFirstFileW((folder + L"*").c_str(), &entry);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            std::wstring name = entry.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            std::wstring path = folder + name;
+            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path + L"\\");
+            else
+                ::DeleteFileW(path.c_str());
+        } while (::FindNextFileW(search, &entry));
+        ::FindClose(search);
+    }
+    ::SetFileAttributesW(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+} // namespace
+
+void RuntimeEnvironment::SetUp()
+{
+    forms::SetFailurePolicy(RecordFailure);
+    forms::SetEndAction(RecordEnd);
+}
+
+DispatchRecord& Dispatched() { return g_record; }
+
+void ResetDispatch()
+{
+    g_record = {};
+    forms::ClearEnding();
+}
+
+void PumpMessages()
+{
+    MSG message;
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+}
+
+void PumpFor(int milliseconds)
+{
+    DWORD until = ::GetTickCount() + static_cast<DWORD>(milliseconds);
+    while (static_cast<int>(until - ::GetTickCount()) > 0) {
+        PumpMessages();
+        ::Sleep(5);
+    }
+    PumpMessages();
+}
+
+HBITMAP MakePicture(int width, int height, const std::vector<COLORREF>& pixels)
+{
+    BITMAPINFO info {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP picture = ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    auto* bytes = static_cast<unsigned char*>(bits);
+    std::size_t stride = (static_cast<std::size_t>(width) * 3 + 3) & ~std::size_t { 3 };
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            COLORREF colour = pixels.at(static_cast<std::size_t>(y * width + x));
+            unsigned char* pixel = bytes + static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(x) * 3;
+            pixel[0] = GetBValue(colour);
+            pixel[1] = GetGValue(colour);
+            pixel[2] = GetRValue(colour);
+        }
+    }
+    return picture;
+}
+
+std::optional<std::vector<RECT>> WindowRegionRects(HWND window)
+{
+    forms::UniqueRegion region(::CreateRectRgn(0, 0, 0, 0));
+    if (::GetWindowRgn(window, region.Get()) == ERROR)
+        return std::nullopt;
+    DWORD size = ::GetRegionData(region.Get(), 0, nullptr);
+    std::vector<char> buffer(size);
+    auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+    ::GetRegionData(region.Get(), size, data);
+    auto* first = reinterpret_cast<RECT*>(data->Buffer);
+    std::vector<RECT> rects(first, first + data->rdh.nCount);
+    std::sort(rects.begin(), rects.end(), [](const RECT& a, const RECT& b) {
+        return a.top != b.top ? a.top < b.top : a.left < b.left;
+    });
+    return rects;
+}
+
+TempFolder::TempFolder()
+{
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    wchar_t name[MAX_PATH];
+    ::GetTempFileNameW(temp, L"pk", 0, name);
+    ::DeleteFileW(name);
+    ::CreateDirectoryW(name, nullptr);
+    m_path = std::wstring(name) + L"\\";
+}
+
+TempFolder::~TempFolder() { RemoveTree(m_path); }
+
+std::string ReadFileBytes(const std::wstring& path)
+{
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+} // namespace peerkin::test

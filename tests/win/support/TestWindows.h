@@ -1,0 +1,58 @@
+#pragma once
+// Helpers for tests that work with real windows.
+
+#include "Failure.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace peerkin::test {
+
+// Installs the recording failure policy and end action for the whole run.
+class RuntimeEnvironment : public testing::Environment {
+public:
+    void SetUp() override;
+};
+
+// What the event dispatch saw since the last Reset.
+struct DispatchRecord {
+    std::vector<forms::RuntimeFailure> failures;
+    int endRequests = 0;
+};
+DispatchRecord& Dispatched();
+// Forgets what was recorded and lets handlers run again.
+void ResetDispatch();
+
+// Delivers every pending message of this thread.
+void PumpMessages();
+// Pumps messages for about milliseconds.
+void PumpFor(int milliseconds);
+
+// A 24-bit DIB section of width x height, filled row by row from pixels
+// given as colour references (0x00BBGGRR), row 0 first.
+HBITMAP MakePicture(int width, int height, const std::vector<COLORREF>& pixels);
+
+// The rectangles of a window's region as the platform reports them, sorted
+// by row then column; nullopt when the window has no region.
+std::optional<std::vector<RECT>> WindowRegionRects(HWND window);
+
+// A fresh folder under the temporary folder, removed by the destructor.
+class TempFolder {
+public:
+    TempFolder();
+    ~TempFolder();
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    const std::wstring& Path() const { return m_path; } // ends in "\"
+private:
+    std::wstring m_path;
+};
+
+std::string ReadFileBytes(const std::wstring& path);
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+
+} // namespace peerkin::test

@@ -1,0 +1,122 @@
+#!/usr/bin/env bash
+# Shows the figure at work where there is no screen to watch: runs it on a
+# private virtual display, walks the pointer once around it and keeps a
+# screenshot and a short animation of the eyes following the pointer.
+#
+#   bash tools/demo.sh PROGRAM [OUTPUT_FOLDER]
+#
+# PROGRAM is a built Peerkin.exe; OUTPUT_FOLDER defaults to build/demo. The
+# pictures are figure.png and demo.gif, cut to the figure and a margin.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+
+[[ $# -ge 1 && -f $1 ]] || { echo "usage: $0 PROGRAM [OUTPUT_FOLDER]" >&2; exit 2; }
+program=$(realpath "$1")
+output=$(realpath -m "${2:-$PEERKIN_BUILD/demo}")
+
+MARGIN=80          # pixels around the figure in the pictures
+PATH_POINTS=20     # pointer places on the way round
+PAUSE=0.2          # seconds per place: a few 70 ms ticks, and the GIF's pace
+WINDOW_NAME='^Form1$'
+
+# The figure starts from a folder of its own, so that no settings file of the
+# user's is read or written; its own file puts it away from the screen's edge.
+start_in_private_folder() {
+  local folder=$1
+  cp "$program" "$folder/Peerkin.exe"
+  printf "[Orlo's Peerkin]\r\nTop=1800\r\nLeft=1800\r\n" >"$folder/Peerkin.ini"
+  "$PEERKIN_ROOT/tools/wine-run" "$folder/Peerkin.exe" >/dev/null 2>&1 &
+}
+
+# The id of the figure's window, once it shows (the first start in a new Wine
+# prefix can take a while).
+wait_for_window() {
+  local id
+  for _ in $(seq 600); do
+    id=$(xdotool search --onlyvisible --name "$WINDOW_NAME" 2>/dev/null | head -n1 || true)
+    [[ -n $id ]] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  echo "the figure's window did not appear" >&2
+  return 1
+}
+
+# A backdrop like a desktop's, so that the figure's outline shows.
+paint_backdrop() {
+  local picture=$1/backdrop.png size
+  size=$(xdpyinfo | awk '/dimensions:/ { print $2 }')
+  convert -size "$size" gradient:'#6d8fb3-#34506e' "$picture"
+  # display exits non-zero after setting a root background; the capture shows
+  # whether it worked.
+  display -window root "$picture" 2>/dev/null || true
+}
+
+# The pointer's places: an ellipse round the figure that passes outside its
+# corners, then a visit between the eyes, where they cross.
+pointer_path() {
+  local x=$1 y=$2 width=$3 height=$4
+  awk -v x="$x" -v y="$y" -v w="$width" -v h="$height" -v n="$PATH_POINTS" 'BEGIN {
+    cx = x + w / 2; cy = y + h / 2; rx = w / sqrt(2); ry = h / sqrt(2); pi = atan2(0, -1)
+    for (i = 0; i < n; i++) {
+      angle = pi * (1.25 + 2 * i / n)
+      printf "%d %d\n", cx + rx * cos(angle), cy + ry * sin(angle)
+    }
+    printf "%d %d\n%d %d\n", x + 95, y + 150, x + 95, y + 118
+  }'
+}
+
+# The screen's part round the figure, with the pointer drawn in: an X screen
+# capture leaves the pointer out.
+capture() {
+  local picture=$1 crop=$2 left=$3 top=$4 pointer_x=$5 pointer_y=$6
+  local px=$((pointer_x - left)) py=$((pointer_y - top))
+  import -window root -depth 8 miff:- |
+    convert - -crop "$crop" +repage -fill white -stroke black -strokewidth 1 \
+      -draw "polygon $px,$py $px,$((py + 17)) $((px + 4)),$((py + 13)) $((px + 7)),$((py + 20)) \
+$((px + 10)),$((py + 19)) $((px + 7)),$((py + 12)) $((px + 12)),$((py + 12))" \
+      "$picture"
+}
+
+main() {
+  start_private_display
+  prepare_wine
+  work=$(mktemp -d "${TMPDIR:-/tmp}/peerkin-demo.XXXXXX")
+  trap 'stop_private_display; rm -rf "$work"' EXIT
+  mkdir -p "$output" "$work/frames"
+
+  paint_backdrop "$work"
+  start_in_private_folder "$work"
+  local window x y width height
+  window=$(wait_for_window)
+  eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
+  x=$X y=$Y width=$WIDTH height=$HEIGHT
+  local left=$((x - MARGIN)) top=$((y - MARGIN))
+  ((left < 0)) && left=0
+  ((top < 0)) && top=0
+  local crop=$((width + 2 * MARGIN))x$((height + 2 * MARGIN))+$left+$top
+
+  local frame=0 pointer_x pointer_y
+  while read -r pointer_x pointer_y; do
+    xdotool mousemove "$pointer_x" "$pointer_y"
+    sleep "$PAUSE"
+    capture "$(printf '%s/frames/%03d.png' "$work" "$frame")" "$crop" "$left" "$top" "$pointer_x" "$pointer_y"
+    frame=$((frame + 1))
+  done < <(pointer_path "$x" "$y" "$width" "$height")
+
+  # The still: eyes turned down and to the right, toward the pointer.
+  pointer_x=$((x + width + 30)) pointer_y=$((y + height - 40))
+  xdotool mousemove "$pointer_x" "$pointer_y"
+  sleep "$PAUSE"
+  capture "$output/figure.png" "$crop" "$left" "$top" "$pointer_x" "$pointer_y"
+
+  # One palette for every frame keeps the still parts still, so the
+  # optimised frames hold little more than the eyes and the pointer.
+  convert -delay "$(awk -v s="$PAUSE" 'BEGIN { print s * 100 }')" -loop 0 "$work"/frames/*.png \
+    +dither +remap -layers Optimize "$output/demo.gif"
+
+  xdotool windowkill "$window" 2>/dev/null || true
+  echo "Screenshot: $output/figure.png"
+  echo "Animation ($frame frames): $output/demo.gif"
+}
+
+main

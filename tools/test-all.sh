@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: the portable code natively with
+# sanitizers, then the Windows test programs and the end-to-end tests of the
+# real program under Wine on a private virtual display.
+set -euo pipefail
+source "$(dirname "$0")/common.sh"
+
+bash "$PEERKIN_ROOT/tools/setup-machine.sh"
+
+echo "== Native build (sanitizers)"
+cmake -S "$PEERKIN_ROOT" -B "$PEERKIN_BUILD/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build "$PEERKIN_BUILD/native" -j"$(nproc)"
+(cd "$PEERKIN_BUILD/native" && ctest --output-on-failure)
+
+echo "== Windows build (the program in dist/)"
+build_windows win32
+arch=$(windows_test_arch)
+if [[ $arch != win32 ]]; then
+  echo "== This kernel cannot run 32-bit Wine: testing the 64-bit build of the same sources"
+  build_windows "$arch"
+fi
+
+echo "== Tests under Wine ($arch)"
+start_private_display
+prepare_wine
+(cd "$PEERKIN_BUILD/$arch" && ctest --output-on-failure)
