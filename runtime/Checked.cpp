@@ -50,25 +50,26 @@ double RoundHalfEven(double value)
     return std::fmod(below, 2.0) == 0.0 ? below : below + 1.0;
 }
 
-std::int32_t RoundToInt32(double value)
+namespace {
+
+// value rounded halves-to-even into Integer, or an Overflow failure.
+template <typename Integer>
+Integer RoundInto(double value)
 {
     if (std::isnan(value))
         Fail(FailureCode::Overflow);
     double rounded = RoundHalfEven(value);
-    if (rounded < -2147483648.0 || rounded > 2147483647.0)
+    if (rounded < static_cast<double>(std::numeric_limits<Integer>::min())
+        || rounded > static_cast<double>(std::numeric_limits<Integer>::max()))
         Fail(FailureCode::Overflow);
-    return static_cast<std::int32_t>(rounded);
+    return static_cast<Integer>(rounded);
 }
 
-std::int16_t RoundToInt16(double value)
-{
-    if (std::isnan(value))
-        Fail(FailureCode::Overflow);
-    double rounded = RoundHalfEven(value);
-    if (rounded < -32768.0 || rounded > 32767.0)
-        Fail(FailureCode::Overflow);
-    return static_cast<std::int16_t>(rounded);
-}
+} // namespace
+
+std::int32_t RoundToInt32(double value) { return RoundInto<std::int32_t>(value); }
+
+std::int16_t RoundToInt16(double value) { return RoundInto<std::int16_t>(value); }
 
 float ToSingle(double value)
 {
