@@ -37,19 +37,27 @@ void cTrimmer::TrimForm(forms::Form& window)
     window.SetScaleMode(forms::ScaleMode::Pixels);
     COLORREF background = window.Point(0, 0);
     FormRegion = ::CreateRectRgn(0, 0, 0, 0);
-    std::int32_t runStart = -1;
-    std::int32_t lastRow = LastIndex(window.ScaleHeight());
-    for (std::int32_t y = 0; y <= lastRow; y = AddChecked(y, 1)) {
-        std::int32_t lastColumn = LastIndex(window.ScaleWidth());
-        for (std::int32_t x = 0; x <= lastColumn; x = AddChecked(x, 1)) {
-            bool isBackground = window.Point(static_cast<float>(x), static_cast<float>(y)) == background;
-            if (!isBackground && runStart == -1)
-                runStart = x;
-            else if (isBackground && runStart > -1)
-                AddSpan(runStart, y, x, AddChecked(y, 1));
+    try {
+        std::int32_t runStart = -1;
+        std::int32_t lastRow = LastIndex(window.ScaleHeight());
+        for (std::int32_t y = 0; y <= lastRow; y = AddChecked(y, 1)) {
+            std::int32_t lastColumn = LastIndex(window.ScaleWidth());
+            for (std::int32_t x = 0; x <= lastColumn; x = AddChecked(x, 1)) {
+                bool isBackground = window.Point(static_cast<float>(x), static_cast<float>(y)) == background;
+                if (!isBackground && runStart == -1)
+                    runStart = x;
+                else if (isBackground && runStart > -1)
+                    AddSpan(runStart, y, x, AddChecked(y, 1));
+            }
+            if (runStart > -1)
+                AddSpan(runStart, y, AddChecked(lastColumn, 1), AddChecked(y, 1));
         }
-        if (runStart > -1)
-            AddSpan(runStart, y, AddChecked(lastColumn, 1), AddChecked(y, 1));
+    } catch (...) {
+        // A scan cut short leaves the window its old shape; the half-built
+        // region never reaches the window, so it is released here.
+        ::DeleteObject(FormRegion);
+        FormRegion = nullptr;
+        throw;
     }
     ::SetWindowRgn(window.Handle(), FormRegion, TRUE);
     window.SetScaleMode(savedScale);
