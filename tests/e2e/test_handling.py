@@ -1,0 +1,138 @@
+"""The figure's handling with the real pointer: it stays above other windows,
+follows a left-button drag while its eyes keep tracking, ignores other
+buttons, and a double-click stores its place and ends the program, even when
+the settings cannot be written."""
+
+import os
+import time
+import unittest
+
+from peerkin_e2e import (TWIPS_PER_PIXEL, Figure, move_mouse, move_mouse_relative, release, run,
+                         screenshot, visible_windows, wait_until)
+
+# A point of the face between the eyes: the pupils look toward it from either side.
+GRIP = (95, 118)
+LEFT_EYE = (52, 118)
+PUPIL_OFFSET = 10
+TICKS = 0.4  # seconds: several 70 ms ticks
+SECTION = "[Orlo's Peerkin]"
+
+
+def is_black(colour):
+    return all(channel < 64 for channel in colour)
+
+
+def is_red(colour):
+    return colour[0] > 192 and colour[1] < 64 and colour[2] < 64
+
+
+def drag(steps, step=(10, 5), pause=0.05):
+    """Moves the held pointer in small steps, as a hand would."""
+    for _ in range(steps):
+        move_mouse_relative(*step)
+        time.sleep(pause)
+
+
+def grab(figure, button):
+    """Puts the pointer on the grip and presses there in one command: a tick
+    rarely falls in between, so pupils that look at the grip during the drag
+    were drawn by ticks during the drag."""
+    x, y, _, _ = figure.geometry()
+    run("xdotool", "mousemove", str(x + GRIP[0]), str(y + GRIP[1]), "mousedown", str(button))
+
+
+def all_visible_windows():
+    return set(visible_windows(""))
+
+
+def ini_lines(text):
+    return [line for line in text.splitlines() if line.strip()]
+
+
+class Handling(unittest.TestCase):
+    def test_window_is_top_most(self):
+        with Figure() as figure:
+            state = run("xprop", "-id", str(figure.window_id), "_NET_WM_STATE")
+            self.assertIn("_NET_WM_STATE_ABOVE", state)
+
+    def test_left_drag_moves_the_window_with_the_pointer_and_the_eyes_keep_following(self):
+        with Figure() as figure:
+            x, y, _, _ = figure.geometry()
+            # Pointer far to the left first: both pupils look left.
+            move_mouse(0, y + LEFT_EYE[1])
+            time.sleep(TICKS)
+            grab(figure, 1)
+            try:
+                drag(steps=10)
+                time.sleep(TICKS)
+                during = figure.geometry()
+                shot = screenshot()
+            finally:
+                release(1)
+            time.sleep(TICKS)
+
+            self.assertEqual(during[:2], (x + 100, y + 50), "the window did not follow the pointer")
+            self.assertEqual(figure.geometry()[:2], (x + 100, y + 50))
+            # The pointer is now right of the left eye: its pupil must have
+            # moved there during the drag.
+            toward = shot.pixel(during[0] + LEFT_EYE[0] + PUPIL_OFFSET, during[1] + LEFT_EYE[1])
+            away = shot.pixel(during[0] + LEFT_EYE[0] - PUPIL_OFFSET, during[1] + LEFT_EYE[1])
+            self.assertTrue(is_black(toward), f"no pupil on the pointer's side: {toward}")
+            self.assertTrue(is_red(away), f"the pupil stayed on the far side: {away}")
+
+    def test_other_buttons_move_nothing(self):
+        with Figure() as figure:
+            before = figure.geometry()
+            windows = all_visible_windows()
+            for button in (3, 2):  # right, middle
+                with self.subTest(button=button):
+                    grab(figure, button)
+                    try:
+                        drag(steps=6)
+                    finally:
+                        release(button)
+                    time.sleep(TICKS)
+                    self.assertEqual(figure.geometry(), before)
+            self.assertIsNone(figure.process.poll(), "the program ended")
+            self.assertEqual(all_visible_windows(), windows, "a window appeared")
+
+    def test_double_click_stores_the_place_and_ends_and_the_next_start_restores_it(self):
+        # The first click of the double-click starts the platform's move loop;
+        # the second must still arrive as a double-click.
+        with Figure() as figure:
+            grab(figure, 1)
+            try:
+                drag(steps=8, step=(-20, 15))
+            finally:
+                release(1)
+            time.sleep(TICKS)
+            x, y, _, _ = figure.geometry()
+            started = time.monotonic()
+            run("xdotool", "click", "--repeat", "2", "--delay", "80", "1")
+
+            self.assertTrue(figure.wait_exit(3), "the program did not end")
+            self.assertLess(time.monotonic() - started, 2.5)
+            stored = figure.read_ini()
+        self.assertEqual(ini_lines(stored),
+                         [SECTION, f"Top={y * TWIPS_PER_PIXEL}", f"Left={x * TWIPS_PER_PIXEL}"])
+
+        with Figure(ini_text=stored) as again:
+            self.assertEqual(again.geometry()[:2], (x, y))
+
+    def test_double_click_with_unwritable_settings_still_ends_without_a_message(self):
+        figure = Figure()
+        os.mkdir(figure.ini_path)  # the settings path is taken by a folder
+        with figure:
+            x, y, _, _ = figure.geometry()
+            move_mouse(x + GRIP[0], y + GRIP[1])
+            windows = all_visible_windows()
+            run("xdotool", "click", "--repeat", "2", "--delay", "80", "1")
+            appeared = wait_until(lambda: all_visible_windows() - windows, 2)
+
+            self.assertFalse(appeared, "a window appeared (a message?)")
+            self.assertTrue(figure.wait_exit(3), "the program did not end")
+            self.assertTrue(os.path.isdir(figure.ini_path))
+
+
+if __name__ == "__main__":
+    unittest.main()
