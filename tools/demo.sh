@@ -41,6 +41,13 @@ wait_for_window() {
   return 1
 }
 
+# "x y width height" of an X window on the screen.
+window_geometry() {
+  xdotool getwindowgeometry --shell "$1" | awk -F= '
+    { value[$1] = $2 }
+    END { print value["X"], value["Y"], value["WIDTH"], value["HEIGHT"] }'
+}
+
 # A backdrop like a desktop's, so that the figure's outline shows.
 paint_backdrop() {
   local picture=$1/backdrop.png size
@@ -51,8 +58,9 @@ paint_backdrop() {
   display -window root "$picture" 2>/dev/null || true
 }
 
-# The pointer's places: an ellipse round the figure that passes outside its
-# corners, then a visit between the eyes, where they cross.
+# The pointer's places: an ellipse round the figure through the corners of
+# its window, then a visit between the eyes (at x 52 and 138, y 118 in the
+# window), where they cross.
 pointer_path() {
   local x=$1 y=$2 width=$3 height=$4
   awk -v x="$x" -v y="$y" -v w="$width" -v h="$height" -v n="$PATH_POINTS" 'BEGIN {
@@ -65,8 +73,9 @@ pointer_path() {
   }'
 }
 
-# The screen's part round the figure, with the pointer drawn in: an X screen
-# capture leaves the pointer out.
+# The area of the screen round the figure, with the pointer drawn in: an X
+# screen capture leaves the pointer out. Without time stamps, the same run
+# gives the same files.
 capture() {
   local picture=$1 crop=$2 left=$3 top=$4 pointer_x=$5 pointer_y=$6
   local px=$((pointer_x - left)) py=$((pointer_y - top))
@@ -74,7 +83,7 @@ capture() {
     convert - -crop "$crop" +repage -fill white -stroke black -strokewidth 1 \
       -draw "polygon $px,$py $px,$((py + 17)) $((px + 4)),$((py + 13)) $((px + 7)),$((py + 20)) \
 $((px + 10)),$((py + 19)) $((px + 7)),$((py + 12)) $((px + 12)),$((py + 12))" \
-      "$picture"
+      -strip -define png:exclude-chunks=date,time "$picture"
 }
 
 main() {
@@ -88,11 +97,8 @@ main() {
   start_in_private_folder "$work"
   local window x y width height
   window=$(wait_for_window)
-  eval "$(xdotool getwindowgeometry --shell "$window" | grep -E '^(X|Y|WIDTH|HEIGHT)=')"
-  x=$X y=$Y width=$WIDTH height=$HEIGHT
-  local left=$((x - MARGIN)) top=$((y - MARGIN))
-  ((left < 0)) && left=0
-  ((top < 0)) && top=0
+  read -r x y width height < <(window_geometry "$window")
+  local left=$((x > MARGIN ? x - MARGIN : 0)) top=$((y > MARGIN ? y - MARGIN : 0))
   local crop=$((width + 2 * MARGIN))x$((height + 2 * MARGIN))+$left+$top
 
   local frame=0 pointer_x pointer_y
