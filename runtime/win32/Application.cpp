@@ -36,8 +36,11 @@ std::size_t FileNameStart(const std::wstring& path)
 bool CreateInstanceMarker()
 {
     std::wstring name = L"Local\\OrlosPeerkin.Instance." + App::EXEName();
-    static UniqueKernelHandle marker(::CreateMutexW(nullptr, FALSE, name.c_str()));
-    return ::GetLastError() == ERROR_ALREADY_EXISTS;
+    HANDLE created = ::CreateMutexW(nullptr, FALSE, name.c_str());
+    // Read at once: the guard of a function-local static resets the last error.
+    bool existed = ::GetLastError() == ERROR_ALREADY_EXISTS;
+    static UniqueKernelHandle marker(created);
+    return existed;
 }
 
 float TwipsPerPixel(int axis)
