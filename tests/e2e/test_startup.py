@@ -1,0 +1,126 @@
+"""Start-up of the real program: one instance only, the first start at the
+top edge of the screen, centred, and later starts where the settings file
+says, whatever its letter case and layout. The command line changes nothing."""
+
+import os
+import subprocess
+import time
+import unittest
+
+from peerkin_e2e import TWIPS_PER_PIXEL, WINE_RUN, Figure, run, visible_windows
+
+FIGURE_WIDTH = 193
+FIGURE_HEIGHT = 279
+
+
+def screen_size():
+    width, height = run("xdotool", "getdisplaygeometry").split()
+    return int(width), int(height)
+
+
+def assert_centred_at_top(test, figure):
+    """The default place: top edge 0, centred across the screen within a pixel."""
+    x, y, width, height = figure.geometry()
+    test.assertEqual((width, height), (FIGURE_WIDTH, FIGURE_HEIGHT))
+    test.assertEqual(y, 0)
+    test.assertLessEqual(abs(x - (screen_size()[0] - FIGURE_WIDTH) / 2), 1)
+
+
+def file_state(path):
+    """The file's bytes and modification time, or None when it is missing."""
+    if not os.path.exists(path):
+        return None
+    with open(path, "rb") as file:
+        return file.read(), os.stat(path).st_mtime_ns
+
+
+class SecondStart(unittest.TestCase):
+    def start_again(self, figure):
+        """Starts the same program once more; returns whether it ended within a
+        few seconds and whether it showed a window of its own meanwhile."""
+        others = set(visible_windows())
+        second = subprocess.Popen([WINE_RUN, figure.exe], stdout=subprocess.DEVNULL,
+                                  stderr=subprocess.DEVNULL)
+        showed_window = False
+        deadline = time.monotonic() + 15
+        while second.poll() is None and time.monotonic() < deadline:
+            showed_window |= bool(set(visible_windows()) - others)
+            time.sleep(0.1)
+        ended = second.poll() is not None
+        if not ended:
+            second.kill()
+            second.wait()
+        showed_window |= bool(set(visible_windows()) - others)
+        return ended, showed_window
+
+    def test_second_start_ends_without_window_or_settings_change(self):
+        text = "[Orlo's Peerkin]\r\nTop=1500\r\nLeft=3000\r\n"
+        with Figure(ini_text=text) as figure:
+            before = file_state(figure.ini_path)
+            time.sleep(1.1)  # a rewrite within the same second would keep the time
+            ended, showed_window = self.start_again(figure)
+            self.assertTrue(ended, "the second start did not end")
+            self.assertFalse(showed_window, "the second start showed a window")
+            self.assertEqual(file_state(figure.ini_path), before)
+            self.assertEqual(visible_windows(), [figure.window_id], "the first figure went away")
+            self.assertEqual(figure.geometry()[:2], (200, 100))
+
+    def test_second_start_creates_no_settings_file(self):
+        with Figure() as figure:
+            ended, showed_window = self.start_again(figure)
+            self.assertTrue(ended, "the second start did not end")
+            self.assertFalse(showed_window, "the second start showed a window")
+            self.assertFalse(os.path.exists(figure.ini_path))
+
+    def test_start_after_the_first_was_killed_opens_a_window(self):
+        with Figure() as first:
+            first.kill()
+        with Figure() as second:
+            self.assertIsNotNone(second.window_id)
+
+
+class Placement(unittest.TestCase):
+    def test_first_start_without_a_file_opens_at_the_top_centred(self):
+        with Figure() as figure:
+            assert_centred_at_top(self, figure)
+            self.assertFalse(os.path.exists(figure.ini_path), "starting wrote a settings file")
+
+    def test_hand_written_file_in_other_case_and_layout(self):
+        text = ("; written by hand\r\n"
+                "[Other Program]\r\nTop=99\r\nLeft=99\r\n\r\n"
+                "[orlo's peerkin]\r\n; the position\r\nTOP = 1500\r\nleft=3000\r\n"
+                "[More]\r\nLeft=1\r\n")
+        with Figure(ini_text=text) as figure:
+            x, y, _, _ = figure.geometry()
+            self.assertEqual((x, y), (3000 // TWIPS_PER_PIXEL, 1500 // TWIPS_PER_PIXEL))
+            with open(figure.ini_path, "r", newline="") as ini:
+                self.assertEqual(ini.read(), text, "starting changed the settings file")
+
+    def test_only_top_stored_puts_left_at_zero(self):
+        with Figure(ini_text="[ORLO'S PEERKIN]\nTop = 1500\n") as figure:
+            self.assertEqual(figure.geometry()[:2], (0, 100))
+
+    def test_section_without_the_keys_opens_at_the_default(self):
+        text = "[Orlo's Peerkin]\r\nTop=\r\nLeft=\r\n[Other]\r\nTop=1500\r\n"
+        with Figure(ini_text=text) as figure:
+            assert_centred_at_top(self, figure)
+
+
+class CommandLine(unittest.TestCase):
+    ARGUMENTS = ("/top", "1500", "--left=3000", "Top=1500", "C:\\Other.ini")
+
+    def test_arguments_do_not_move_the_first_start(self):
+        with Figure(args=self.ARGUMENTS) as figure:
+            assert_centred_at_top(self, figure)
+            self.assertFalse(os.path.exists(figure.ini_path))
+
+    def test_arguments_do_not_override_the_settings_file(self):
+        text = "[Orlo's Peerkin]\r\nTop=300\r\nLeft=600\r\n"
+        with Figure(ini_text=text, args=self.ARGUMENTS) as figure:
+            self.assertEqual(figure.geometry()[:2], (40, 20))
+            with open(figure.ini_path, "r", newline="") as ini:
+                self.assertEqual(ini.read(), text)
+
+
+if __name__ == "__main__":
+    unittest.main()
