@@ -39,14 +39,18 @@ float PupilCoordinate(std::int32_t centre, double direction)
 
 } // namespace
 
+void fZevozOdudo::ReadWindowRect(RECT& rect) { ::GetWindowRect(Handle(), &rect); }
+
+void fZevozOdudo::ReadCursorPos(POINT& point) { ::GetCursorPos(&point); }
+
 void fZevozOdudo::tmr_Timer()
 {
-    ::GetWindowRect(Handle(), &WinRect);
+    ReadWindowRect(WinRect);
     LeftEyeX = AddChecked(WinRect.left, LeftEyeCentreX);
     LeftEyeY = AddChecked(WinRect.top, EyeCentreY);
     RightEyeX = AddChecked(WinRect.left, RightEyeCentreX);
     RightEyeY = AddChecked(WinRect.top, EyeCentreY);
-    ::GetCursorPos(&CursorPos);
+    ReadCursorPos(CursorPos);
 
     LeftDist = Distance(SubtractChecked(LeftEyeY, CursorPos.y), SubtractChecked(LeftEyeX, CursorPos.x));
     RightDist = Distance(SubtractChecked(RightEyeY, CursorPos.y), SubtractChecked(RightEyeX, CursorPos.x));

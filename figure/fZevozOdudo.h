@@ -27,6 +27,11 @@ protected:
     void Form_DblClick() override;
     void Form_MouseDown(std::int16_t Button, std::int16_t Shift, float X, float Y) override;
 
+    // The tick's two readings from the system. No real window or cursor
+    // reaches the ends of the 32-bit range; tests put them there.
+    virtual void ReadWindowRect(RECT& rect);
+    virtual void ReadCursorPos(POINT& point);
+
 private:
     friend struct FigureProbe; // tests read the tick's fields
 

@@ -1,0 +1,541 @@
+"""Reliability of the real program under Wine: hostile settings files, faults
+at the moment of storing, a crowd of simultaneous starts, awkward folders and
+minutes of running with the pointer moving. It keeps working, loses nothing
+and writes nothing but its own settings file. Prints its figures at the end,
+with those of the in-process reliability program."""
+
+import os
+import random
+import shutil
+import signal
+import struct
+import subprocess
+import tempfile
+import time
+import unittest
+from contextlib import contextmanager
+
+from peerkin_e2e import (TWIPS_PER_PIXEL, double_click, exe_path, move_mouse, run, screenshot,
+                         visible_windows, wait_until, window_geometry)
+
+SECTION = "[Orlo's Peerkin]"
+FIGURE_SIZE = (193, 279)  # pixels
+GRIP = (95, 160)  # a point of the face, away from the eyes
+EYES = ((52, 118), (138, 118))
+PUPIL_OFFSET = 10
+COORDINATE_LIMIT = 32767  # the platform keeps window coordinates within 16 bits
+STORED = "Top=1507\r\nLeft=3004\r\n"  # opens at (200, 100); a double-click stores 1500 and 3000
+STORED_PLACE = (200, 100)
+DRIVE_C = os.path.join(os.environ.get("WINEPREFIX", os.path.expanduser("~/.wine")), "drive_c")
+FIGURES = {"settings files tried": 0, "bytes of settings read": 0, "starts": 0, "faults injected": 0,
+           "nothing-lost checks passed": 0}
+LINES = []
+
+
+def count(name, amount=1):
+    FIGURES[name] = FIGURES.get(name, 0) + amount
+
+
+# --- Starting the program ------------------------------------------------
+
+def loader(exe):
+    """The Wine loader that fits the program's bitness, as tools/wine-run picks it."""
+    with open(exe, "rb") as program:
+        header = program.read(4096)
+    machine = header[int.from_bytes(header[60:64], "little") + 4:][:2]
+    if machine == b"\x64\x86":
+        return os.environ.get("PEERKIN_WINE64", "/usr/lib/wine/wine64")
+    return os.environ.get("PEERKIN_WINE32", "wine")
+
+
+def start_windows_program(exe, *args, **popen):
+    """Starts a Windows program given by its Linux path or, in args[0], by a
+    Windows path of its own."""
+    environment = dict(os.environ, WINELOADER=loader(exe), WINEDEBUG=os.environ.get("WINEDEBUG", "-all"))
+    popen.setdefault("stdout", subprocess.DEVNULL)
+    popen.setdefault("stderr", subprocess.DEVNULL)
+    return subprocess.Popen([loader(exe)] + (list(args) or [exe]), env=environment,
+                            cwd=tempfile.gettempdir(), **popen)
+
+
+def figure_windows():
+    """The figure windows there are, on the screen or off it."""
+    out = run("xdotool", "search", "--name", "^Form1$", check=False)
+    return {int(line) for line in out.split()}
+
+
+def all_visible_windows():
+    return set(visible_windows(""))
+
+
+class Program:
+    """One start of the program copied to exe (a Linux path), started from
+    there or by a Windows path of its own. Use as a context manager."""
+
+    def __init__(self, exe, windows_path=None):
+        self.exe, self.windows_path = exe, windows_path
+        self.process, self.window_id, self.visible_before = None, None, set()
+
+    def __enter__(self):
+        figures_before = figure_windows()
+        self.visible_before = all_visible_windows()
+        args = [self.windows_path] if self.windows_path else []
+        self.process = start_windows_program(self.exe, *args)
+        count("starts")
+        found = wait_until(lambda: figure_windows() - figures_before, 30)
+        if not found:
+            self.kill()
+            raise AssertionError("the figure's window did not appear")
+        self.window_id = min(found)
+        time.sleep(0.6)  # several ticks
+        return self
+
+    def __exit__(self, *exc):
+        self.kill()
+
+    def place(self):
+        return window_geometry(self.window_id)[:2]
+
+    def alive(self):
+        return self.process.poll() is None
+
+    def other_new_windows(self):
+        """Visible windows that appeared besides the figure: a message, say."""
+        return all_visible_windows() - self.visible_before - {self.window_id}
+
+    def double_click(self):
+        x, y = self.place()
+        move_mouse(x + GRIP[0], y + GRIP[1])
+        time.sleep(0.2)
+        double_click()
+        return wait_until(lambda: not self.alive(), 5)
+
+    def kill(self):
+        if self.process and self.process.poll() is None:
+            self.process.kill()  # SIGKILL: nothing of the program runs any more
+            self.process.wait()
+        if self.window_id is not None:
+            wait_until(lambda: self.window_id not in figure_windows(), 5)
+
+
+def copy_program(folder, name="Peerkin.exe"):
+    os.makedirs(folder, exist_ok=True)
+    exe = os.path.join(folder, name)
+    shutil.copy(exe_path(), exe)
+    return exe
+
+
+@contextmanager
+def scratch_folder():
+    folder = tempfile.mkdtemp(prefix="peerkin-reliability-")
+    try:
+        yield folder
+    finally:
+        run("chattr", "-R", "-i", folder, check=False)
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+# --- Where the figure belongs --------------------------------------------
+
+def screen_size():
+    width, height = run("xdotool", "getdisplaygeometry").split()
+    return int(width), int(height)
+
+
+def to_pixels(twips):
+    """Where a position in twips puts the window: narrowed to single
+    precision, rounded half to even, kept within the platform's limits."""
+    single = struct.unpack("f", struct.pack("f", float(twips)))[0]
+    pixels = round(single / TWIPS_PER_PIXEL)
+    return max(-COORDINATE_LIMIT - 1, min(COORDINATE_LIMIT, pixels))
+
+
+def load_place():
+    """(x, y) the load handler gives the figure: centred across, its middle
+    at 0.425 of the screen's height; each size rounded, then halved."""
+    width, height = screen_size()
+    top = round(height * TWIPS_PER_PIXEL * 0.85) // 2 - round(FIGURE_SIZE[1] * TWIPS_PER_PIXEL) // 2
+    left = round(width * TWIPS_PER_PIXEL) // 2 - round(FIGURE_SIZE[0] * TWIPS_PER_PIXEL) // 2
+    return to_pixels(left), to_pixels(top)
+
+
+def settings(top, left):
+    return f"{SECTION}\r\nTop={top}\r\nLeft={left}\r\n".encode("latin-1")
+
+
+def hostile_files():
+    """(what, bytes, expected (x, y)) for each hostile settings file."""
+    load = load_place()
+    default = (load[0], 0)
+    stored = (to_pixels(3000), to_pixels(1500))
+    sections = b"".join(b"[Section %d]\r\nTop=%d\r\nLeft=%d\r\n" % (n, n, n) for n in range(5000))
+    return [
+        ("64 KB of binary junk", random.Random(6).randbytes(65536), default),
+        # One line: the section's header line, and no key after it.
+        ("4 MB without a line break", SECTION.encode() + b"Top=1500 Left=3000 " * 220000, default),
+        ("UTF-16 with a byte-order mark", ("\ufeff" + settings(1500, 3000).decode()).encode("utf-16-le"), stored),
+        ("5,000 sections, its own last", sections + settings(1500, 3000), stored),
+        ("its section twice: the first counts, without Left",
+         b"[Orlo's Peerkin]\r\nTop=1500\r\n[ORLO'S PEERKIN]\r\nTop=3000\r\nLeft=3000\r\n", (0, stored[1])),
+        ("its keys twice: the first counts", settings(1500, 3000) + b"top=3000\r\nLEFT=1500\r\n", stored),
+        ("1e39 and -1e39: beyond single precision, the load place stays", settings("1e39", "-1e39"), load),
+        ("1e308 and 3000", settings("1e308", 3000), (stored[0], load[1])),
+        # Single precision holds them; a 32-bit pixel position does not.
+        ("1e30 and -4e10: no 32-bit pixel", settings("1e30", "-4e10"), load),
+        ("NaN and Infinity: no number, so 0", settings("NaN", "Infinity"), (0, 0)),
+        ("&HFFFFFFFF and &O77777777777", settings("&HFFFFFFFF", "&O77777777777"),
+         (to_pixels(0o77777777777), to_pixels(0xFFFFFFFF))),
+        # Only the first 2047 characters are read: an overflow, and zeros.
+        ("5,000-character values", settings("1" + "0" * 4999, "0" * 4996 + "3000"), (0, load[1])),
+        # The tabs are skipped; the line feed ends the line, leaving Left=30.
+        ("tabs and a line feed inside values", f"{SECTION}\r\nTop=1\t5\t0\t0\r\nLeft=30\n00\r\n".encode(),
+         (to_pixels(30), to_pixels(1500))),
+        ("-150 and -32212254720: the 32-bit end", settings(-150, -32212254720),
+         (to_pixels(-32212254720), to_pixels(-150))),
+    ]
+
+
+def file_state(path):
+    """The file's bytes and modification time, or None when it is missing."""
+    if not os.path.exists(path):
+        return None
+    with open(path, "rb") as file:
+        return file.read(), os.stat(path).st_mtime_ns
+
+
+def tree_state(folder):
+    """Each file under folder with its size and modification time, each
+    folder by name."""
+    state = {}
+    for root, folders, files in os.walk(folder):
+        for name in folders:
+            state[os.path.relpath(os.path.join(root, name), folder)] = "folder"
+        for name in files:
+            path = os.path.join(root, name)
+            info = os.lstat(path)
+            state[os.path.relpath(path, folder)] = (info.st_size, info.st_mtime_ns)
+    return state
+
+
+def logical_lines(text):
+    """The file as the profile services see it: no blank lines, no blanks
+    around the equals sign or at either end."""
+    lines = []
+    for line in text.replace("\r\n", "\n").split("\n"):
+        line = line.strip()
+        if "=" in line and not line.startswith(";"):
+            key, _, value = line.partition("=")
+            line = f"{key.strip()}={value.strip()}"
+        if line:
+            lines.append(line)
+    return lines
+
+
+def eye_centre_colours(place):
+    """The colour at each eye's centre on the screen, or None off it."""
+    shot = screenshot()
+    colours = []
+    for eye_x, eye_y in EYES:
+        x, y = place[0] + eye_x, place[1] + eye_y
+        colours.append(shot.pixel(x, y) if 0 <= x < shot.width and 0 <= y < shot.height else None)
+    return colours
+
+
+def is_red(colour):
+    return colour[0] > 192 and colour[1] < 64 and colour[2] < 64
+
+
+class HostileSettings(unittest.TestCase):
+    def test_each_file_starts_the_figure_where_it_belongs_and_stays_untouched(self):
+        move_mouse(*[side - 1 for side in screen_size()])  # far from every eye
+        for what, data, expected in hostile_files():
+            with self.subTest(what), scratch_folder() as folder:
+                exe = copy_program(folder)
+                ini = os.path.join(folder, "Peerkin.ini")
+                with open(ini, "wb") as file:
+                    file.write(data)
+                before = file_state(ini)
+                count("settings files tried")
+                count("bytes of settings read", len(data))
+                with Program(exe) as figure:
+                    self.assertEqual(figure.place(), expected)
+                    for colour in eye_centre_colours(expected):
+                        self.assertTrue(colour is None or is_red(colour), f"no eye drawn: {colour}")
+                    time.sleep(0.5)
+                    self.assertTrue(figure.alive(), "the program ended")
+                    self.assertEqual(figure.other_new_windows(), set(), "a window appeared (a message?)")
+                self.assertEqual(file_state(ini), before, "the settings file changed")
+                count("nothing-lost checks passed")
+
+
+# --- Storing -------------------------------------------------------------
+
+HAND_WRITTEN = ("; settings of the figure\r\n"
+                "[Other Program]\r\nTop=99\r\nLeft=98\r\n\r\n"
+                "[Orlo's Peerkin]\r\n; kept by hand\r\nColour = red\r\nTop=1507\r\nLeft=3004\r\nNote=stays\r\n\r\n"
+                "[orlo's peerkin]\r\nTop=7\r\n"
+                "[Last]\r\nkey = value with spaces \r\na line without a key\r\n")
+
+
+@contextmanager
+def read_only(path):
+    """The path made read-only. Wine run as root writes through the
+    read-only attribute (root ignores file modes), so for root the file
+    system's immutable flag stands in for it."""
+    mode = os.stat(path).st_mode
+    os.chmod(path, mode & 0o555)
+    immutable = os.geteuid() == 0
+    try:
+        if immutable and subprocess.run(["chattr", "+i", path], capture_output=True).returncode != 0:
+            raise unittest.SkipTest("cannot make a path read-only for root here")
+        yield
+    finally:
+        if immutable:
+            run("chattr", "-i", path, check=False)
+        os.chmod(path, mode)
+
+
+@contextmanager
+def held_open(path):
+    """The file held open, unshared, by another Windows program."""
+    helper = os.environ.get("PEERKIN_FILE_HELPER")
+    if not helper or not os.path.isfile(helper):
+        raise unittest.SkipTest("PEERKIN_FILE_HELPER does not name the helper")
+    holder = start_windows_program(helper, helper, "hold", "Z:" + path.replace("/", "\\"),
+                                   stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+    try:
+        if holder.stdout.readline().strip() != "held":
+            raise AssertionError("the helper could not hold the file")
+        yield
+    finally:
+        holder.stdin.close()
+        holder.wait(10)
+        holder.stdout.close()
+
+
+class Storing(unittest.TestCase):
+    def test_double_click_writes_only_its_own_two_values(self):
+        with scratch_folder() as folder:
+            exe = copy_program(folder)
+            ini = os.path.join(folder, "Peerkin.ini")
+            with open(ini, "w", newline="") as file:
+                file.write(HAND_WRITTEN)
+            with Program(exe) as figure:
+                self.assertEqual(figure.place(), STORED_PLACE)
+                self.assertTrue(figure.double_click(), "the program did not end")
+            with open(ini, newline="") as file:
+                stored = file.read()
+        expected = [{"Top=1507": "Top=1500", "Left=3004": "Left=3000"}.get(line, line)
+                    for line in logical_lines(HAND_WRITTEN)]
+        self.assertEqual(logical_lines(stored), expected)
+        count("nothing-lost checks passed")
+
+    def test_double_click_ends_without_a_word_when_storing_fails(self):
+        faults = [
+            ("a read-only file", True, lambda ini, folder: read_only(ini)),
+            ("a file held open by another program", True, lambda ini, folder: held_open(ini)),
+            ("a folder that cannot be written", False, lambda ini, folder: read_only(folder)),
+        ]
+        for what, file_exists, fault in faults:
+            with self.subTest(what), scratch_folder() as folder:
+                exe = copy_program(folder)
+                ini = os.path.join(folder, "Peerkin.ini")
+                if file_exists:
+                    with open(ini, "wb") as file:
+                        file.write(SECTION.encode() + b"\r\n" + STORED.encode())
+                with Program(exe) as figure:
+                    with fault(ini, folder):
+                        before = tree_state(folder), file_state(ini)
+                        count("faults injected")
+                        self.assertTrue(figure.double_click(), "the program did not end")
+                        self.assertEqual(figure.other_new_windows(), set(), "a window appeared (a message?)")
+                        self.assertEqual((tree_state(folder), file_state(ini)), before)
+                count("nothing-lost checks passed")
+
+
+# --- Single instance -----------------------------------------------------
+
+class SingleInstance(unittest.TestCase):
+    def test_five_simultaneous_starts_give_one_window_and_a_hard_kill_frees_the_next(self):
+        with scratch_folder() as folder:
+            exe = copy_program(folder)
+            before = figure_windows()
+            visible_before = all_visible_windows()
+            starts = [start_windows_program(exe) for _ in range(5)]
+            count("starts", 5)
+            seen = set()
+
+            def settled():
+                seen.update(figure_windows() - before)
+                return sum(start.poll() is not None for start in starts) >= 4 and seen
+
+            try:
+                self.assertTrue(wait_until(settled, 30), "the starts did not settle")
+                time.sleep(1)
+                running = [start for start in starts if start.poll() is None]
+                self.assertEqual(len(running), 1)
+                self.assertEqual(len(seen | (figure_windows() - before)), 1, "not exactly one window")
+                self.assertLessEqual(len(all_visible_windows() - visible_before), 1)
+
+                os.kill(running[0].pid, signal.SIGKILL)
+                count("faults injected")
+                running[0].wait()
+                self.assertTrue(wait_until(lambda: not (figure_windows() - before), 10))
+                with Program(exe) as again:
+                    self.assertTrue(again.alive())
+            finally:
+                for start in starts:
+                    if start.poll() is None:
+                        start.kill()
+                        start.wait()
+        LINES.append("single instance: 5 simultaneous starts gave 1 window; after kill -9 the next start ran")
+
+
+# --- Folders -------------------------------------------------------------
+
+@contextmanager
+def drive_letter(folder):
+    """folder as the root of a free Wine drive; yields the letter."""
+    devices = os.path.join(os.environ.get("WINEPREFIX", os.path.expanduser("~/.wine")), "dosdevices")
+    letter = next(letter for letter in "qrstuvwxy" if not os.path.lexists(os.path.join(devices, letter + ":")))
+    link = os.path.join(devices, letter + ":")
+    os.symlink(folder, link)
+    try:
+        yield letter.upper()
+    finally:
+        os.remove(link)
+
+
+def short_form(windows_path):
+    helper = os.environ.get("PEERKIN_FILE_HELPER")
+    if not helper or not os.path.isfile(helper):
+        raise unittest.SkipTest("PEERKIN_FILE_HELPER does not name the helper")
+    out = start_windows_program(helper, helper, "short", windows_path, stdout=subprocess.PIPE,
+                                text=True).communicate(timeout=30)[0]
+    return out.strip()
+
+
+def windows_path(path):
+    return "Z:" + path.replace("/", "\\")
+
+
+@contextmanager
+def at_drive_root(root):
+    exe = copy_program(root)
+    with drive_letter(root) as letter:
+        yield exe, f"{letter}:\\Peerkin.exe", os.path.join(root, "Peerkin.ini")
+
+
+@contextmanager
+def with_spaces_and_dots(root):
+    folder = os.path.join(root, "My Toys. v1.2", "..and more")
+    exe = copy_program(folder, "Orlo's Peer.kin 1.0.exe")
+    yield exe, None, os.path.join(folder, "Orlo's Peer.kin 1.0.ini")
+
+
+@contextmanager
+def beyond_260_characters(root):
+    folder = root
+    while len(windows_path(folder)) <= 280:
+        folder = os.path.join(folder, "a folder with a rather long name, nested")
+    exe = copy_program(folder)
+    yield exe, None, None  # the profile services take no path this long
+
+
+@contextmanager
+def by_short_name(root):
+    folder = os.path.join(root, "Long Folder Name For The Figure")
+    exe = copy_program(folder, "PeerkinWithALongName.exe")
+    short = short_form(windows_path(exe))
+    if "~" not in short:
+        raise unittest.SkipTest(f"no short name here: {short}")
+    yield exe, short, os.path.join(folder, "PeerkinWithALongName.ini")
+
+
+class Folders(unittest.TestCase):
+    def test_settings_file_lands_beside_the_program_or_nowhere(self):
+        cases = [("at a drive root", at_drive_root), ("in folders with spaces and dots", with_spaces_and_dots),
+                 ("in a folder beyond 260 characters", beyond_260_characters), ("by its 8.3 name", by_short_name)]
+        for what, layout in cases:
+            with self.subTest(what), scratch_folder() as root, layout(root) as (exe, command, ini):
+                beside = ini or os.path.splitext(exe)[0] + ".ini"
+                with open(beside, "wb") as file:
+                    file.write(SECTION.encode() + b"\r\n" + STORED.encode())
+                elsewhere = tree_state(root), tree_state(DRIVE_C)
+                with Program(exe, command) as figure:
+                    self.assertEqual(figure.place(), STORED_PLACE if ini else (load_place()[0], 0))
+                    self.assertTrue(figure.double_click(), "the program did not end")
+                    self.assertEqual(figure.other_new_windows(), set())
+                with open(beside, newline="") as file:
+                    written = logical_lines(file.read())
+                after = tree_state(root), tree_state(DRIVE_C)
+                self.assertEqual(written, [SECTION, "Top=1500", "Left=3000"] if ini else
+                                 [SECTION, "Top=1507", "Left=3004"])
+                changed = {path for tree in (0, 1) for path in set(elsewhere[tree]) | set(after[tree])
+                           if elsewhere[tree].get(path) != after[tree].get(path)}
+                self.assertEqual(changed, {os.path.relpath(ini, root)} if ini else set(), "written elsewhere")
+                count("nothing-lost checks passed")
+                LINES.append(f"folder {what}: settings file " +
+                             (f"{os.path.basename(ini)} beside the program" if ini else "none (runs without)"))
+
+
+# --- A run of minutes ----------------------------------------------------
+
+def memory_of(pid):
+    """(resident KB, anonymous resident KB) of a Linux process."""
+    values = {}
+    with open(f"/proc/{pid}/status") as status:
+        for line in status:
+            key, _, value = line.partition(":")
+            values[key] = int(value.split()[0]) if value.strip().endswith("kB") else value
+    return values["VmRSS"], values["RssAnon"]
+
+
+class LongRun(unittest.TestCase):
+    SECONDS = int(os.environ.get("PEERKIN_LONG_RUN_SECONDS", "180"))
+    WARM_UP = 10
+    ALLOWED_GROWTH_KB = 1024  # a leak of an object per tick would pass it within a minute
+
+    def test_minutes_with_the_pointer_moving_keep_memory_flat(self):
+        width, height = screen_size()
+        with scratch_folder() as folder, Program(copy_program(folder)) as figure:
+            x, y = figure.place()
+            moves, started, samples = 0, time.monotonic(), []
+            while time.monotonic() - started < self.WARM_UP + self.SECONDS:
+                # Around and across the figure, then anywhere on the screen.
+                move_mouse((x + moves * 37) % width, (y + moves * 53) % height)
+                moves += 1
+                elapsed = time.monotonic() - started
+                if elapsed >= self.WARM_UP and len(samples) <= (elapsed - self.WARM_UP) // 30:
+                    samples.append(memory_of(figure.process.pid))
+                time.sleep(0.05)
+            samples.append(memory_of(figure.process.pid))
+            self.assertTrue(figure.alive(), "the program ended")
+            move_mouse(x + EYES[0][0], y + EYES[0][1] + 300)  # below the left eye
+            time.sleep(0.3)
+            pupil = screenshot().pixel(x + EYES[0][0], y + EYES[0][1] + PUPIL_OFFSET)
+        first, last = samples[0], samples[-1]
+        LINES.append(f"long run of the program: {self.SECONDS} s, about {self.SECONDS * 1000 // 70} ticks, "
+                     f"{moves} pointer moves")
+        LINES.append(f"  resident memory at start {first[0]} KB (anonymous {first[1]} KB), "
+                     f"at end {last[0]} KB (anonymous {last[1]} KB), highest anonymous "
+                     f"{max(sample[1] for sample in samples)} KB")
+        self.assertTrue(all(channel < 64 for channel in pupil), f"the eyes stopped following: {pupil}")
+        self.assertLessEqual(last[1] - first[1], self.ALLOWED_GROWTH_KB)
+
+
+def tearDownModule():
+    in_process = os.environ.get("PEERKIN_RELIABILITY_FIGURES")
+    print("\n== Reliability figures")
+    if in_process and os.path.isfile(in_process):
+        with open(in_process) as figures:
+            for line in figures:
+                print("   " + line.rstrip())
+    for name, value in FIGURES.items():
+        print(f"   {name}: {value}")
+    for line in LINES:
+        print("   " + line)
+
+
+if __name__ == "__main__":
+    unittest.main()
