@@ -1,11 +1,11 @@
 #include "NumberText.h"
 
 #include "Checked.h"
+#include "DecimalConversion.h"
 #include "Failure.h"
 
-#include <charconv>
-#include <cstdlib>
 #include <cctype>
+#include <cmath>
 #include <string>
 
 namespace forms {
@@ -122,14 +122,43 @@ private:
         if (digits == 0)
             return 0.0;
         SkipExponent();
-        // strtod reads a full stop in the C locale, which this program never leaves.
-        std::string number(m_text.substr(start, m_position - start));
-        return CheckedResult(std::strtod(number.c_str(), nullptr));
+        return CheckedResult(DecimalToDouble(m_text.substr(start, m_position - start)));
     }
 
     std::string_view m_text;
     std::size_t m_position = 0;
 };
+
+// d.ddd then E, a sign and two exponent digits.
+void AppendScientific(std::wstring& text, const wchar_t* digits, int count, int exponent, wchar_t separator)
+{
+    text += digits[0];
+    if (count > 1) {
+        text += separator;
+        text.append(digits + 1, digits + count);
+    }
+    text += exponent < 0 ? L"E-" : L"E+";
+    int magnitude = exponent < 0 ? -exponent : exponent; // below 100 for any float
+    text += static_cast<wchar_t>(L'0' + magnitude / 10);
+    text += static_cast<wchar_t>(L'0' + magnitude % 10);
+}
+
+// The digits with the separator after the units, padded with zeros.
+void AppendPlain(std::wstring& text, const wchar_t* digits, int count, int exponent, wchar_t separator)
+{
+    if (exponent < 0) {
+        text += L'0';
+        text += separator;
+        text.append(static_cast<std::size_t>(-exponent - 1), L'0');
+        text.append(digits, digits + count);
+        return;
+    }
+    for (int at = 0; at < count || at <= exponent; ++at) {
+        if (at == exponent + 1)
+            text += separator;
+        text += at < count ? digits[at] : L'0';
+    }
+}
 
 } // namespace
 
@@ -143,15 +172,20 @@ std::wstring NumberToText(float value, wchar_t decimalSeparator)
 {
     if (value == 0.0f)
         return L"0"; // negative zero too
-    char buffer[32];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 7);
-    std::wstring text;
-    for (const char* c = buffer; c != result.ptr; ++c) {
-        if (*c == '.')
-            text.push_back(decimalSeparator);
-        else
-            text.push_back(static_cast<wchar_t>(std::toupper(static_cast<unsigned char>(*c))));
-    }
+    std::wstring text = std::signbit(value) ? L"-" : L"";
+    if (std::isnan(value) || std::isinf(value))
+        return text + (std::isnan(value) ? L"NAN" : L"INF");
+    SevenDigits rounded = ToSevenDigits(std::fabs(value));
+    wchar_t digits[8] = L"0000000";
+    for (int at = 6; at >= 0; --at, rounded.digits /= 10)
+        digits[at] = static_cast<wchar_t>(L'0' + rounded.digits % 10);
+    int count = 7;
+    while (count > 1 && digits[count - 1] == L'0')
+        --count;
+    if (rounded.exponent < -4 || rounded.exponent >= 7)
+        AppendScientific(text, digits, count, rounded.exponent, decimalSeparator);
+    else
+        AppendPlain(text, digits, count, rounded.exponent, decimalSeparator);
     return text;
 }
 

@@ -43,11 +43,20 @@ bool CreateInstanceMarker()
     return existed;
 }
 
-float TwipsPerPixel(int axis)
+float ReadTwipsPerPixel(int axis)
 {
     WindowDc screen(nullptr);
     int dotsPerInch = ::GetDeviceCaps(screen.Get(), axis);
     return dotsPerInch > 0 ? 1440.0f / static_cast<float>(dotsPerInch) : 15.0f;
+}
+
+// Read once: the screen's dots per inch that a program sees stay the same as
+// long as it runs, and every position set or read in twips needs them.
+float TwipsPerPixel(int axis)
+{
+    static const float alongX = ReadTwipsPerPixel(LOGPIXELSX);
+    static const float alongY = ReadTwipsPerPixel(LOGPIXELSY);
+    return axis == LOGPIXELSX ? alongX : alongY;
 }
 
 } // namespace

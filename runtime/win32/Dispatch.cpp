@@ -2,6 +2,7 @@
 
 #include "Ansi.h"
 #include "Application.h"
+#include "NumberText.h"
 
 #include <windows.h>
 
@@ -22,9 +23,13 @@ void ExitAtOnce()
 
 EndAction g_endAction = ExitAtOnce;
 
+// Failure numbers are small whole numbers, which NumberToText writes exactly.
+// (std::to_wstring would bring the C library's whole formatted output into
+// the statically linked program for this alone.)
 std::wstring FailureMessage(const RuntimeFailure& failure)
 {
-    return L"Run-time error '" + std::to_wstring(failure.Number()) + L"':\n\n" + FromAnsi(failure.Description());
+    std::wstring number = NumberToText(static_cast<float>(failure.Number()));
+    return L"Run-time error '" + number + L"':\n\n" + FromAnsi(failure.Description());
 }
 
 } // namespace

@@ -70,7 +70,6 @@ void Form::CreateWindowHidden()
     if (!m_window)
         Fail(FailureCode::OutOfMemory);
     ++g_loadedForms;
-    FormMessages::SetIcons(*this);
     if (m_autoRedraw)
         m_image = std::make_unique<OffscreenImage>(width, height, m_definition.backColor, m_picture.Get());
 }
@@ -79,6 +78,23 @@ void Form::StartTimers()
 {
     for (std::size_t index = 0; index < m_timers.size(); ++index)
         ::SetTimer(m_window, index + 1, m_timers[index]->m_interval, nullptr);
+    m_firstTickPending = !m_timers.empty();
+}
+
+// When a form is shown before any of its timers has ticked since it loaded,
+// they tick once at once: what they draw is then there from the window's
+// first paint rather than one interval later. Each ticks again a whole
+// interval on.
+void Form::TickBeforeFirstPaint()
+{
+    if (!m_firstTickPending)
+        return;
+    m_firstTickPending = false;
+    for (std::size_t index = 0; index < m_timers.size() && m_window; ++index) {
+        ::SetTimer(m_window, index + 1, m_timers[index]->m_interval, nullptr);
+        Timer& timer = *m_timers[index];
+        RaiseEvent([&timer] { timer.m_onTick(); });
+    }
 }
 
 void Form::Unload()
@@ -96,14 +112,14 @@ void Form::Destroyed()
     m_window = nullptr;
     m_image.reset();
     m_picture.Reset();
-    m_bigIcon.Reset();
-    m_smallIcon.Reset();
     if (--g_loadedForms == 0 && IsRunningEventLoop())
         ::PostQuitMessage(0);
 }
 
 void Form::Show()
 {
+    LoadedWindow();
+    TickBeforeFirstPaint();
     ShowDrawing();
     ::ShowWindow(LoadedWindow(), SW_SHOWNOACTIVATE);
     ::UpdateWindow(m_window);

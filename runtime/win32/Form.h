@@ -123,6 +123,7 @@ private:
     HWND LoadedWindow();
     void CreateWindowHidden();
     void StartTimers();
+    void TickBeforeFirstPaint();
     void Destroyed();
     void MoveTo(int x, int y);
     RECT WindowRect();
@@ -136,13 +137,12 @@ private:
     FormDefinition m_definition;
     HWND m_window = nullptr;
     UniqueBitmap m_picture;
-    UniqueIcon m_bigIcon;
-    UniqueIcon m_smallIcon;
     std::unique_ptr<OffscreenImage> m_image;
     std::int16_t m_scaleMode;
     bool m_autoRedraw;
     COLORREF m_fillColor;
     std::vector<Timer*> m_timers;
+    bool m_firstTickPending = false; // loaded, and no timer has ticked since
     RECT m_drawn {}; // where drawing went since the last ShowDrawing
 };
 

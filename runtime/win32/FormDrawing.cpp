@@ -24,6 +24,12 @@ double UnitsPerInch(std::int16_t mode)
     }
 }
 
+// True when value is a whole number from 0 up to, not including, limit.
+bool IsWholeIndex(float value, int limit)
+{
+    return value >= 0 && value < static_cast<float>(limit) && static_cast<float>(static_cast<int>(value)) == value;
+}
+
 } // namespace
 
 double Form::PixelsPerUnit() const
@@ -89,6 +95,11 @@ float Form::ScaleHeight()
 
 COLORREF Form::Point(float x, float y)
 {
+    // A scan reads every pixel at whole pixel positions: those need no
+    // rounding and no scale.
+    if (m_image && m_scaleMode == ScaleMode::Pixels && IsWholeIndex(x, m_image->Width())
+        && IsWholeIndex(y, m_image->Height()))
+        return m_image->PixelAt(static_cast<int>(x), static_cast<int>(y));
     HWND window = LoadedWindow();
     int column = RoundToInt32(ToPixels(x));
     int row = RoundToInt32(ToPixels(y));

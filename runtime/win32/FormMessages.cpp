@@ -2,28 +2,49 @@
 
 #include "Dispatch.h"
 #include "Form.h"
+#include "NumberText.h"
 
 #include <windowsx.h>
+
+#include <string>
 
 namespace forms {
 namespace {
 
-constexpr wchar_t FormClassName[] = L"PeerkinForm";
-
-ATOM RegisterFormClass(WNDPROC procedure)
+// Icons of a standard size, shared: the system keeps them as long as the
+// program runs, whatever windows come and go.
+HICON LoadIconOfSize(int resource, int size)
 {
-    static ATOM atom = [procedure] {
-        WNDCLASSEXW windowClass {};
-        windowClass.cbSize = sizeof windowClass;
-        // Without CS_DBLCLKS a second press never becomes a double-click.
-        windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
-        windowClass.lpszClassName = FormClassName;
-        return ::RegisterClassExW(&windowClass);
-    }();
-    return atom;
+    return static_cast<HICON>(::LoadImageW(
+        ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, LR_SHARED));
+}
+
+// Forms with the same icon share a window class that carries the icon: a
+// window then has its icon from its creation on, which costs the platform
+// far less than giving an existing window its big and small icons.
+std::wstring FormClassName(int iconResource)
+{
+    return L"PeerkinForm" + NumberToText(static_cast<float>(iconResource));
+}
+
+void RegisterFormClass(const std::wstring& name, int iconResource, WNDPROC procedure)
+{
+    WNDCLASSEXW windowClass {};
+    windowClass.cbSize = sizeof windowClass;
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    if (::GetClassInfoExW(instance, name.c_str(), &windowClass))
+        return;
+    // Without CS_DBLCLKS a second press never becomes a double-click.
+    windowClass.style = CS_DBLCLKS;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512)); // IDC_ARROW
+    if (iconResource != 0) {
+        windowClass.hIcon = LoadIconOfSize(iconResource, ::GetSystemMetrics(SM_CXICON));
+        windowClass.hIconSm = LoadIconOfSize(iconResource, ::GetSystemMetrics(SM_CXSMICON));
+    }
+    windowClass.lpszClassName = name.c_str();
+    ::RegisterClassExW(&windowClass);
 }
 
 std::int16_t ShiftStateOf(WPARAM keys)
@@ -38,34 +59,18 @@ std::int16_t ShiftStateOf(WPARAM keys)
     return shift;
 }
 
-HICON LoadIconOfSize(int resource, int size)
-{
-    return static_cast<HICON>(
-        ::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, 0));
-}
-
 } // namespace
 
 HWND FormMessages::CreateFormWindow(Form& form, int width, int height)
 {
-    RegisterFormClass(WindowProcedure);
+    std::wstring className = FormClassName(form.m_definition.iconResource);
+    RegisterFormClass(className, form.m_definition.iconResource, WindowProcedure);
     // A popup has neither border nor title bar; the system menu and minimise
     // box give its taskbar button the usual Close and Minimise.
     DWORD style = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     DWORD extendedStyle = form.m_definition.showInTaskbar ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
-    return ::CreateWindowExW(extendedStyle, FormClassName, form.m_definition.caption.c_str(), style, 0, 0, width,
-        height, nullptr, nullptr, ::GetModuleHandleW(nullptr), &form);
-}
-
-void FormMessages::SetIcons(Form& form)
-{
-    int resource = form.m_definition.iconResource;
-    if (resource == 0)
-        return;
-    form.m_bigIcon.Reset(LoadIconOfSize(resource, ::GetSystemMetrics(SM_CXICON)));
-    form.m_smallIcon.Reset(LoadIconOfSize(resource, ::GetSystemMetrics(SM_CXSMICON)));
-    ::SendMessageW(form.m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(form.m_bigIcon.Get()));
-    ::SendMessageW(form.m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(form.m_smallIcon.Get()));
+    return ::CreateWindowExW(extendedStyle, className.c_str(), form.m_definition.caption.c_str(), style, 0, 0,
+        width, height, nullptr, nullptr, ::GetModuleHandleW(nullptr), &form);
 }
 
 LRESULT CALLBACK FormMessages::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -121,6 +126,7 @@ void FormMessages::Tick(Form& form, WPARAM timerId)
     if (timerId == 0 || timerId > form.m_timers.size())
         return;
     Timer& timer = *form.m_timers[timerId - 1];
+    form.m_firstTickPending = false;
     RaiseEvent([&timer] { timer.m_onTick(); });
     form.ShowDrawing();
 }

@@ -10,9 +10,9 @@ class Form;
 
 class FormMessages {
 public:
-    // A hidden, frameless window of width x height pixels for form.
+    // A hidden, frameless window of width x height pixels for form, with
+    // the form's icon.
     static HWND CreateFormWindow(Form& form, int width, int height);
-    static void SetIcons(Form& form);
 
 private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -5,6 +5,7 @@
 
 #include "Handles.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -24,8 +25,17 @@ public:
     int Width() const { return m_width; }
     int Height() const { return m_height; }
 
-    // The colour at (x, y), or CLR_INVALID outside the image.
-    COLORREF PixelAt(int x, int y) const;
+    // The colour at (x, y), or CLR_INVALID outside the image. Inline: a
+    // scan of the whole image reads it for every pixel.
+    COLORREF PixelAt(int x, int y) const
+    {
+        if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+            return CLR_INVALID;
+        std::uint32_t pixel = m_bits[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width)
+            + static_cast<std::size_t>(x)];
+        // The DIB holds 0x00RRGGBB; a colour reference is 0x00BBGGRR.
+        return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+    }
 
     // Copies the rectangle area of the image to the same place of target.
     void CopyTo(HDC target, const RECT& area) const;

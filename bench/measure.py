@@ -1,0 +1,531 @@
+"""Measures the figure against its floors under Wine on a private X server and
+prints one table: every figure with its floor and the ratio between them.
+
+Run by bench/run.sh after it has built the programs. Standard library only;
+the X server is read through libX11 with ctypes, so that the first paint is
+seen within a couple of milliseconds rather than a screenshot's fifty."""
+
+import argparse
+import ctypes
+import ctypes.util
+import json
+import os
+import re
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+PROGRAMS = ("baseline", "ticker", "Peerkin")
+WINDOW_NAME = b"Form1"
+SCREEN = (1024, 768)
+EYES = ((52, 118), (138, 118))  # eye centres in the window
+EYE_RING = 13  # pixels from an eye's centre: red, wherever the pupil looks
+RED = (255, 0, 0)
+PARK = (512, 500)  # the still pointer, below the window
+SQUARE = 100  # the moving pointer walks a square of this side around PARK
+MOVES_PER_SECOND = 20
+SETTLE = 2.0  # seconds after the first paint before CPU is counted
+SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll", "advapi32.dll", "shell32.dll",
+               "comctl32.dll", "ole32.dll"}
+
+
+# --- the X server, through libX11 ------------------------------------------
+
+class XWindowAttributes(ctypes.Structure):
+    _fields_ = [("x", ctypes.c_int), ("y", ctypes.c_int), ("width", ctypes.c_int), ("height", ctypes.c_int),
+                ("border_width", ctypes.c_int), ("depth", ctypes.c_int), ("visual", ctypes.c_void_p),
+                ("root", ctypes.c_ulong), ("class_", ctypes.c_int), ("bit_gravity", ctypes.c_int),
+                ("win_gravity", ctypes.c_int), ("backing_store", ctypes.c_int),
+                ("backing_planes", ctypes.c_ulong), ("backing_pixel", ctypes.c_ulong),
+                ("save_under", ctypes.c_int), ("colormap", ctypes.c_ulong), ("map_installed", ctypes.c_int),
+                ("map_state", ctypes.c_int), ("all_event_masks", ctypes.c_long),
+                ("your_event_mask", ctypes.c_long), ("do_not_propagate_mask", ctypes.c_long),
+                ("override_redirect", ctypes.c_int), ("screen", ctypes.c_void_p)]
+
+
+IS_VIEWABLE = 2
+Z_PIXMAP = 2
+ALL_PLANES = ctypes.c_ulong(0xFFFFFFFF)
+ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
+
+
+class XServer:
+    """A connection for finding the figure's window and reading screen pixels."""
+
+    def __init__(self, display):
+        self.x = ctypes.CDLL(ctypes.util.find_library("X11"))
+        x = self.x
+        x.XOpenDisplay.restype = ctypes.c_void_p
+        x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        x.XDefaultRootWindow.restype = ctypes.c_ulong
+        x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        x.XQueryTree.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_ulong),
+                                 ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.POINTER(ctypes.c_ulong)),
+                                 ctypes.POINTER(ctypes.c_uint)]
+        x.XFetchName.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_char_p)]
+        x.XGetWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(XWindowAttributes)]
+        x.XGetImage.restype = ctypes.c_void_p
+        x.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
+                                ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+        x.XGetPixel.restype = ctypes.c_ulong
+        x.XGetPixel.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int]
+        x.XDestroyImage.argtypes = [ctypes.c_void_p]
+        x.XFree.argtypes = [ctypes.c_void_p]
+        x.XCloseDisplay.argtypes = [ctypes.c_void_p]
+        # Windows come and go while they are looked at: ignore those errors.
+        self.on_error = ERROR_HANDLER(lambda display, event: 0)
+        x.XSetErrorHandler(self.on_error)
+        self.display = x.XOpenDisplay(display.encode())
+        if not self.display:
+            raise RuntimeError(f"cannot open display {display}")
+        self.root = x.XDefaultRootWindow(self.display)
+
+    def close(self):
+        self.x.XCloseDisplay(self.display)
+
+    def figure_windows(self):
+        """(x, y) of every viewable top-level window named Form1."""
+        root, parent = ctypes.c_ulong(), ctypes.c_ulong()
+        children, count = ctypes.POINTER(ctypes.c_ulong)(), ctypes.c_uint()
+        if not self.x.XQueryTree(self.display, self.root, ctypes.byref(root), ctypes.byref(parent),
+                                 ctypes.byref(children), ctypes.byref(count)):
+            return []
+        found = []
+        for i in range(count.value):
+            name = ctypes.c_char_p()
+            if self.x.XFetchName(self.display, children[i], ctypes.byref(name)) and name.value:
+                matches = name.value == WINDOW_NAME
+                self.x.XFree(name)
+                attributes = XWindowAttributes()
+                if matches and self.x.XGetWindowAttributes(self.display, children[i], ctypes.byref(attributes)) \
+                        and attributes.map_state == IS_VIEWABLE:
+                    found.append((attributes.x, attributes.y))
+        if children:
+            self.x.XFree(children)
+        return found
+
+    def shows_red_eyes(self, left, top):
+        """True when the ring round each eye of a window at (left, top) is red."""
+        x0, y0 = left + EYES[0][0] - EYE_RING, top + EYES[0][1] - EYE_RING
+        width, height = EYES[1][0] - EYES[0][0] + 2 * EYE_RING + 1, 2 * EYE_RING + 1
+        if x0 < 0 or y0 < 0 or x0 + width > SCREEN[0] or y0 + height > SCREEN[1]:
+            return False
+        image = self.x.XGetImage(self.display, self.root, x0, y0, width, height, ALL_PLANES, Z_PIXMAP)
+        if not image:
+            return False
+        try:
+            return all(self._ring_is_red(image, ex - EYES[0][0] + EYE_RING, EYE_RING) for ex, _ in EYES)
+        finally:
+            self.x.XDestroyImage(image)
+
+    def _ring_is_red(self, image, cx, cy):
+        # Eight points of the ring; the pupil can cover at most two of them.
+        ring = [(EYE_RING, 0), (-EYE_RING, 0), (0, EYE_RING), (0, -EYE_RING),
+                (9, 9), (-9, 9), (9, -9), (-9, -9)]
+        red = 0
+        for dx, dy in ring:
+            pixel = self.x.XGetPixel(image, cx + dx, cy + dy)
+            red += ((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF) == RED
+        return red >= 6
+
+
+# --- processes ---------------------------------------------------------------
+
+def cpu_seconds(pid):
+    """(precise, ticks) CPU seconds of a process, all its threads: the
+    scheduler's own count in nanoseconds, and utime + stime from
+    /proc/PID/stat, which is the same time counted in clock ticks."""
+    precise = 0.0
+    for task in os.listdir(f"/proc/{pid}/task"):
+        try:
+            with open(f"/proc/{pid}/task/{task}/schedstat") as f:
+                precise += int(f.read().split()[0]) / 1e9
+        except OSError:
+            pass  # a thread that just ended
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    ticks = (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
+    return precise, ticks
+
+
+def memory_kb(pid):
+    """(steady, peak) resident memory of a process in KB."""
+    values = {}
+    with open(f"/proc/{pid}/status") as f:
+        for line in f:
+            key, _, rest = line.partition(":")
+            if key in ("VmRSS", "VmHWM"):
+                values[key] = int(rest.split()[0])
+    return values["VmRSS"], values["VmHWM"]
+
+
+def cmdline(pid):
+    try:
+        with open(f"/proc/{pid}/cmdline", "rb") as f:
+            return f.read().replace(b"\0", b" ").decode(errors="replace")
+    except OSError:
+        return ""
+
+
+def environment_of(pid):
+    try:
+        with open(f"/proc/{pid}/environ", "rb") as f:
+            return dict(item.split(b"=", 1) for item in f.read().split(b"\0") if b"=" in item)
+    except OSError:
+        return {}
+
+
+def all_pids():
+    return [int(name) for name in os.listdir("/proc") if name.isdigit()]
+
+
+def wineserver_pid(prefix):
+    """The wineserver that serves this Wine prefix (others may run beside it)."""
+    for pid in all_pids():
+        if "wineserver" in cmdline(pid).split(" ")[0] and \
+                environment_of(pid).get(b"WINEPREFIX", b"").decode() == prefix:
+            return pid
+    return None
+
+
+def windows_process(exe_name, launched_pid):
+    """The Linux process that runs the Windows program: Wine's loader turns
+    into it, so the launched process normally is it; otherwise search."""
+    if exe_name.lower() in cmdline(launched_pid).lower():
+        return launched_pid
+    for pid in all_pids():
+        if exe_name.lower() in cmdline(pid).lower() and "wineserver" not in cmdline(pid):
+            return pid
+    return launched_pid
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *map(str, args)], check=True, stdout=subprocess.DEVNULL)
+
+
+def mover_command(seconds):
+    """One xdotool process that walks the pointer round a square with
+    relative moves, MOVES_PER_SECOND of them a second."""
+    step = SQUARE // 10
+    legs = [(step, 0), (0, step), (-step, 0), (0, -step)]
+    command = ["xdotool", "mousemove", PARK[0] - SQUARE // 2, PARK[1] - SQUARE // 2]
+    for move in range(int(seconds * MOVES_PER_SECOND)):
+        dx, dy = legs[(move // 10) % 4]
+        command += ["sleep", f"{1 / MOVES_PER_SECOND:.3f}", "mousemove_relative", "--", dx, dy]
+    return [str(part) for part in command]
+
+
+# --- one run of one program --------------------------------------------------
+
+class Bench:
+    def __init__(self, args):
+        self.args = args
+        self.env = dict(os.environ, DISPLAY=args.display_name, WINEPREFIX=args.prefix, WINEDEBUG="-all",
+                        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d", WINELOADER=args.loader)
+        self.xvfb = None
+        self.x = None
+        self.wineserver = None
+        self.folder = tempfile.mkdtemp(prefix="peerkin-bench-")
+
+    # The private X server and the Wine prefix, kept up for the whole run.
+    def start(self):
+        lock = f"/tmp/.X{self.args.display}-lock"
+        if os.path.exists(lock):
+            raise SystemExit(f"display :{self.args.display} is taken; pick another with BENCH_DISPLAY")
+        self.xvfb = subprocess.Popen(["Xvfb", self.args.display_name, "-screen", "0",
+                                      f"{SCREEN[0]}x{SCREEN[1]}x24", "-noreset", "-nolisten", "tcp"],
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        for _ in range(100):
+            if os.path.exists(f"/tmp/.X11-unix/X{self.args.display}"):
+                break
+            time.sleep(0.05)
+        time.sleep(0.2)
+        self.x = XServer(self.args.display_name)
+        os.environ["DISPLAY"] = self.args.display_name
+        if not os.path.exists(os.path.join(self.args.prefix, "system.reg")):
+            print(f"Preparing the Wine prefix {self.args.prefix} (once)", flush=True)
+            subprocess.run([self.args.loader, "wineboot", "-i"], env=self.env, stdout=subprocess.DEVNULL,
+                           stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-p"], env=self.env, check=False)
+        for _ in range(100):
+            self.wineserver = wineserver_pid(self.args.prefix)
+            if self.wineserver:
+                break
+            time.sleep(0.05)
+        if not self.wineserver:
+            raise SystemExit("no wineserver found for the prefix")
+        for name in PROGRAMS:
+            shutil.copy(self.args.programs[name], os.path.join(self.folder, f"{name}.exe"))
+
+    def stop(self):
+        subprocess.run(["wineserver", "-k"], env=self.env, check=False)
+        if self.x:
+            self.x.close()
+        if self.xvfb:
+            self.xvfb.terminate()
+            self.xvfb.wait()
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    def launch(self, name):
+        """Starts a program; returns (process, seconds to its first paint)."""
+        xdotool("mousemove", *PARK)
+        if self.x.figure_windows():
+            raise RuntimeError("a window of an earlier run is still up")
+        exe = os.path.join(self.folder, f"{name}.exe")
+        started = time.monotonic()
+        process = subprocess.Popen([self.args.loader, exe], cwd=self.folder, env=self.env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        deadline = started + 30
+        while time.monotonic() < deadline:
+            windows = self.x.figure_windows()
+            if windows and self.x.shows_red_eyes(*windows[0]):
+                return process, time.monotonic() - started
+            time.sleep(0.001)
+        process.kill()
+        raise RuntimeError(f"{name} showed no red eyes within 30 s")
+
+    def close(self, process):
+        process.kill()
+        process.wait()
+        deadline = time.monotonic() + 10
+        while self.x.figure_windows() and time.monotonic() < deadline:
+            time.sleep(0.02)
+
+    def counted(self, pids, seconds, moving):
+        """CPU seconds of each process over a window of the given length."""
+        before = [cpu_seconds(pid) for pid in pids]
+        mover = subprocess.Popen(mover_command(seconds), env=self.env) if moving else None
+        time.sleep(seconds)
+        after = [cpu_seconds(pid) for pid in pids]
+        if mover:
+            mover.wait()
+            xdotool("mousemove", *PARK)
+        return [(b[0] - a[0], b[1] - a[1]) for a, b in zip(before, after)]
+
+    def session(self, name):
+        """One start of a program: its first paint, its CPU with the pointer
+        still and moving, its memory."""
+        process, first_paint = self.launch(name)
+        try:
+            pid = windows_process(f"{name}.exe", process.pid)
+            time.sleep(SETTLE)
+            pids = [pid, self.wineserver, self.xvfb.pid]
+            window = self.args.window
+            result = {"first_paint_ms": first_paint * 1000}
+            for mode, moving in (("still", False), ("moving", True)):
+                used = self.counted(pids, window, moving)
+                scale = 60 / window
+                result[f"cpu_{mode}_program"] = used[0][0] * scale
+                result[f"cpu_{mode}_total"] = sum(u[0] for u in used) * scale
+                result[f"cpu_{mode}_total_ticks"] = sum(u[1] for u in used) * scale
+                result[f"cpu_{mode}_wineserver"] = used[1][0] * scale
+                result[f"cpu_{mode}_xvfb"] = used[2][0] * scale
+            result["rss_kb"], result["hwm_kb"] = memory_kb(pid)
+            return result
+        finally:
+            self.close(process)
+
+    def inproc(self):
+        out = subprocess.run([self.args.loader, self.args.inproc], env=self.env, capture_output=True, text=True,
+                             timeout=300, cwd=self.folder)
+        figures = {}
+        if "scan_ms" not in out.stdout:
+            raise RuntimeError(f"in-process bench ended early ({out.returncode}):\n{out.stdout}{out.stderr}")
+        for line in out.stdout.splitlines():
+            key, _, value = line.partition(" ")
+            if key == "failure":
+                raise RuntimeError(f"in-process bench: {line}")
+            try:
+                figures[key] = float(value)
+            except ValueError:
+                pass
+        return figures
+
+
+# --- the executable file -------------------------------------------------------
+
+def exe_facts(path):
+    out = subprocess.run(["i686-w64-mingw32-objdump", "-p", path], capture_output=True, text=True,
+                         check=True).stdout
+    dlls = sorted({name.lower() for name in re.findall(r"DLL Name: (\S+)", out)})
+    return {"size": os.path.getsize(path), "dlls": dlls}
+
+
+# --- the table -----------------------------------------------------------------
+
+def median(values):
+    return statistics.median(values)
+
+
+def number(value):
+    """Three significant digits, but whole numbers from 100 on."""
+    return f"{value:.0f}" if abs(value) >= 100 else f"{value:.3g}"
+
+
+def spread(values):
+    return f"{number(min(values))}-{number(max(values))}"
+
+
+def with_unit(value, unit):
+    return f"{number(value)} {unit}" if unit else number(value)
+
+
+def build_table(runs, first_paints, inproc, product, floor_exe):
+    m = {name: {key: median([r[key] for r in runs[name]]) for key in runs[name][0]} for name in PROGRAMS}
+    rows = []
+
+    def row(figure, value, floor_name, floor_value, unit, goal, met, ratio=None):
+        if ratio is None:
+            ratio = f"{value / floor_value:.2f}x" if floor_value else "-"
+        floor = f"{with_unit(floor_value, unit)} ({floor_name})" if floor_name else "-"
+        verdict = "-" if met is None else ("yes" if met else "no")
+        rows.append((figure, with_unit(value, unit), floor, ratio, goal, verdict))
+
+    p, b, t = m["Peerkin"], m["baseline"], m["ticker"]
+    row("CPU per 60 s, pointer moving, program + wineserver + Xvfb", p["cpu_moving_total"], "ticker",
+        t["cpu_moving_total"], "s", "<= 1.0x ticker", p["cpu_moving_total"] <= t["cpu_moving_total"])
+    row("CPU per 60 s, pointer moving, program's own process", p["cpu_moving_program"], "ticker",
+        t["cpu_moving_program"], "s", "", None)
+    row("CPU per 60 s, pointer still, program + wineserver + Xvfb", p["cpu_still_total"], "baseline",
+        b["cpu_still_total"], "s", "<= 1.1x baseline", p["cpu_still_total"] <= 1.1 * b["cpu_still_total"])
+    row("CPU per 60 s, pointer still, program's own process", p["cpu_still_program"], "baseline",
+        b["cpu_still_program"], "s", "", None)
+    paints = {name: median(first_paints[name]) for name in PROGRAMS}
+    row("Launch to first paint (red eyes on the screen)", paints["Peerkin"], "baseline", paints["baseline"], "ms",
+        "<= baseline + 10 ms", paints["Peerkin"] <= paints["baseline"] + 10)
+    row("Resident memory, steady (VmRSS)", p["rss_kb"] / 1024, "baseline", b["rss_kb"] / 1024, "MB",
+        "<= baseline + 1 MB", p["rss_kb"] <= b["rss_kb"] + 1024)
+    row("Resident memory, peak (VmHWM)", p["hwm_kb"] / 1024, "baseline", b["hwm_kb"] / 1024, "MB",
+        "<= baseline + 1 MB", p["hwm_kb"] <= b["hwm_kb"] + 1024)
+    scan_and_build = inproc["scan_ms"] - inproc["set_window_region_ms"]
+    row("Load-time scan: every pixel read + region built", scan_and_build, "direct memory read + unions",
+        inproc["scan_floor_ms"], "ms", "<= 1 ms", scan_and_build <= 1.0)
+    row("  the same with the region handed to the window (TrimForm)", inproc["scan_ms"], "", 0, "ms", "", None,
+        ratio="-")
+    row("  of which handing the region over (SetWindowRgn alone)", inproc["set_window_region_ms"], "", 0, "ms",
+        "", None, ratio="-")
+    row(f"  of which the {inproc['spans']:.0f} region unions alone", inproc["region_unions_ms"], "", 0, "ms", "",
+        None, ratio="-")
+    row("  of which every pixel read alone, one Point each", inproc["pixel_reads_ms"], "", 0, "ms", "", None,
+        ratio="-")
+    ticks = max(inproc["allocations_per_tick_moving"], inproc["allocations_per_tick_still"])
+    row("Heap allocations per tick", ticks, "", 0, "", "0", ticks == 0, ratio="-")
+    row("Heap allocations per start (operator new)", inproc["allocations_per_start"], "", 0, "", "", None,
+        ratio="-")
+    row("Exe size (32-bit dist program)", product["size"] / 1024, "baseline", floor_exe["size"] / 1024, "KB",
+        "<= 256 KB", product["size"] <= 256 * 1024)
+    foreign = [d for d in product["dlls"] if d not in SYSTEM_DLLS]
+    rows.append(("Imported DLLs", ", ".join(product["dlls"]), ", ".join(floor_exe["dlls"]) + " (baseline)", "-",
+                 "system DLLs only", "yes" if not foreign else "no"))
+    return rows
+
+
+def detail_rows(runs, first_paints):
+    rows = [("launch to first paint, ms", *(f"{number(median(first_paints[n]))} ({spread(first_paints[n])})"
+                                            for n in PROGRAMS))]
+    keys = [("first_paint_ms", "first paint in the CPU runs, ms"), ("cpu_still_program", "CPU still, program, s/60 s"),
+            ("cpu_still_total", "CPU still, total, s/60 s"), ("cpu_still_wineserver", "CPU still, wineserver"),
+            ("cpu_still_xvfb", "CPU still, Xvfb"), ("cpu_moving_program", "CPU moving, program, s/60 s"),
+            ("cpu_moving_total", "CPU moving, total, s/60 s"), ("cpu_moving_wineserver", "CPU moving, wineserver"),
+            ("cpu_moving_xvfb", "CPU moving, Xvfb"), ("cpu_moving_total_ticks", "CPU moving, total, from stat"),
+            ("rss_kb", "VmRSS, KB"), ("hwm_kb", "VmHWM, KB")]
+    for key, label in keys:
+        rows.append((label, *(f"{number(median([r[key] for r in runs[n]]))} ({spread([r[key] for r in runs[n]])})"
+                              for n in PROGRAMS)))
+    return rows
+
+
+def markdown(header, rows):
+    lines = ["| " + " | ".join(header) + " |", "|" + "---|" * len(header)]
+    lines += ["| " + " | ".join(str(cell) for cell in row) + " |" for row in rows]
+    return "\n".join(lines)
+
+
+def machine():
+    model = "unknown"
+    with open("/proc/cpuinfo") as f:
+        for line in f:
+            if line.startswith("model name"):
+                model = line.split(":", 1)[1].strip()
+                break
+    wine = subprocess.run([ARGS.loader, "--version"], capture_output=True, text=True).stdout.strip()
+    return (f"{os.cpu_count()} CPUs ({model}), Linux {os.uname().release}, {wine}, "
+            f"Xvfb {SCREEN[0]}x{SCREEN[1]}x24 -noreset")
+
+
+def main():
+    bench = Bench(ARGS)
+    runs = {name: [] for name in PROGRAMS}
+    try:
+        bench.start()
+        for name in PROGRAMS:  # warm Wine and the page cache; not counted
+            process, _ = bench.launch(name)
+            bench.close(process)
+        # Start-up varies from one launch to the next more than anything else:
+        # it gets launches of its own, interleaved.
+        first_paints = {name: [] for name in PROGRAMS}
+        for _ in range(ARGS.launches):
+            for name in PROGRAMS:
+                process, seconds = bench.launch(name)
+                bench.close(process)
+                first_paints[name].append(seconds * 1000)
+        print("first paint, ms: " + ", ".join(f"{name} {median(first_paints[name]):.0f}" for name in PROGRAMS),
+              flush=True)
+        for run in range(ARGS.runs):
+            for name in PROGRAMS:
+                result = bench.session(name)
+                runs[name].append(result)
+                print(f"run {run + 1}/{ARGS.runs} {name}: first paint {result['first_paint_ms']:.0f} ms, "
+                      f"CPU/60 s still {result['cpu_still_total']:.3f} s, moving {result['cpu_moving_total']:.3f} s",
+                      flush=True)
+        inproc = bench.inproc()
+    finally:
+        bench.stop()
+    product = exe_facts(ARGS.product)
+    floor_exe = exe_facts(ARGS.floor_exe)
+    table = markdown(("Figure", "Peerkin", "Floor", "Ratio", "Goal", "Met"),
+                     build_table(runs, first_paints, inproc, product, floor_exe))
+    details = markdown(("Median (min-max) of each run", *PROGRAMS), detail_rows(runs, first_paints))
+    report = (f"Measured {time.strftime('%Y-%m-%d %H:%M %Z')} on {machine()}; "
+              f"{ARGS.launches} launches per program for the first paint; {ARGS.runs} runs of "
+              f"{ARGS.window:g} s per pointer mode for CPU and memory, scaled to 60 s.\n\n"
+              f"{table}\n\n{details}\n")
+    print("\n" + report)
+    with open(ARGS.out + ".md", "w") as f:
+        f.write(report)
+    with open(ARGS.out + ".json", "w") as f:
+        json.dump({"runs": runs, "inproc": inproc, "product": product, "floor_exe": floor_exe}, f, indent=1)
+
+
+def parse_args():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--run", required=True, help="build folder of the programs that run under Wine")
+    parser.add_argument("--product", required=True, help="build folder of the shipped 32-bit program")
+    parser.add_argument("--prefix", required=True, help="Wine prefix")
+    parser.add_argument("--display", type=int, required=True)
+    parser.add_argument("--runs", type=int, default=5, help="starts counted for CPU and memory")
+    parser.add_argument("--launches", type=int, default=10, help="starts counted for the first paint")
+    parser.add_argument("--window", type=float, default=12.0, help="seconds counted per pointer mode")
+    parser.add_argument("--loader", default="/usr/lib/wine/wine64")
+    parser.add_argument("--out", required=True, help="results file, without extension")
+    args = parser.parse_args()
+    args.display_name = f":{args.display}"
+    args.run, args.product, args.prefix = (os.path.abspath(path) for path in (args.run, args.product, args.prefix))
+    args.programs = {"baseline": os.path.join(args.run, "bench", "baseline.exe"),
+                     "ticker": os.path.join(args.run, "bench", "ticker.exe"),
+                     "Peerkin": os.path.join(args.run, "startup", "Peerkin.exe")}
+    args.inproc = os.path.join(args.run, "bench", "inproc_bench.exe")
+    args.floor_exe = os.path.join(args.product, "bench", "baseline.exe")
+    args.product = os.path.join(args.product, "startup", "Peerkin.exe")
+    return args
+
+
+if __name__ == "__main__":
+    ARGS = parse_args()
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
+    main()
