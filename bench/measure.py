@@ -193,15 +193,17 @@ def wineserver_pid(prefix):
     return None
 
 
-def windows_process(exe_name, launched_pid):
+def windows_process(exe_name, launched_pid, prefix):
     """The Linux process that runs the Windows program: Wine's loader turns
-    into it, so the launched process normally is it; otherwise search."""
+    into it, so the launched process normally is it; otherwise the process of
+    that name in this Wine prefix (other prefixes may run the same name)."""
     if exe_name.lower() in cmdline(launched_pid).lower():
         return launched_pid
     for pid in all_pids():
-        if exe_name.lower() in cmdline(pid).lower() and "wineserver" not in cmdline(pid):
+        if exe_name.lower() in cmdline(pid).lower() and "wineserver" not in cmdline(pid) and \
+                environment_of(pid).get(b"WINEPREFIX", b"").decode() == prefix:
             return pid
-    return launched_pid
+    raise RuntimeError(f"no process runs {exe_name}")
 
 
 def xdotool(*args):
@@ -312,7 +314,7 @@ class Bench:
         still and moving, its memory."""
         process, first_paint = self.launch(name)
         try:
-            pid = windows_process(f"{name}.exe", process.pid)
+            pid = windows_process(f"{name}.exe", process.pid, self.args.prefix)
             time.sleep(SETTLE)
             pids = [pid, self.wineserver, self.xvfb.pid]
             window = self.args.window
