@@ -61,5 +61,9 @@ prepare_wine() {
     "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
   fi
   # Keep one wineserver for the whole run: each test then starts in seconds.
+  # Its services start here, not in the first test: started from a test they
+  # would keep the test's output open, and the test runner would wait for
+  # them for ever.
   wineserver -p >/dev/null 2>&1 || true
+  "$WINELOADER" wineboot >/dev/null 2>&1 </dev/null || true
 }
