@@ -25,6 +25,18 @@ build_windows() {
   cmake --build "$PEERKIN_BUILD/$arch" -j"$(nproc)"
 }
 
+# build_linux: configures and builds the native X11 program into dist/.
+build_linux() {
+  cmake -S "$PEERKIN_ROOT" -B "$PEERKIN_BUILD/linux" -DCMAKE_BUILD_TYPE=Release -DPEERKIN_SANITIZE=OFF \
+    -DPEERKIN_TESTS=OFF -DPEERKIN_DIST_DIR="$PEERKIN_ROOT/dist" >/dev/null
+  cmake --build "$PEERKIN_BUILD/linux" -j"$(nproc)" --target peerkin
+}
+
+# True when the file is a Windows program (it starts with "MZ").
+is_windows_program() {
+  [[ $(head -c 2 "$1") == MZ ]]
+}
+
 # start_private_display: an Xvfb of our own (true colour, kept alive between
 # clients), exported as DISPLAY; stopped when the script exits.
 start_private_display() {

@@ -5,7 +5,8 @@
 #
 #   bash tools/demo.sh PROGRAM [OUTPUT_FOLDER]
 #
-# PROGRAM is a built Peerkin.exe; OUTPUT_FOLDER defaults to build/demo. The
+# PROGRAM is a built Peerkin.exe (run under Wine) or the native peerkin;
+# OUTPUT_FOLDER defaults to build/demo. The
 # pictures are figure.png and demo.gif, cut to the figure and a margin.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -22,10 +23,15 @@ WINDOW_NAME='^Form1$'
 # The figure starts from a folder of its own, so that no settings file of the
 # user's is read or written; its own file puts it away from the screen's edge.
 start_in_private_folder() {
-  local folder=$1
-  cp "$program" "$folder/Peerkin.exe"
-  printf "[Orlo's Peerkin]\r\nTop=1800\r\nLeft=1800\r\n" >"$folder/Peerkin.ini"
-  "$PEERKIN_ROOT/tools/wine-run" "$folder/Peerkin.exe" >/dev/null 2>&1 &
+  local folder=$1 name
+  name=$(basename "$program")
+  cp "$program" "$folder/$name"
+  printf "[Orlo's Peerkin]\r\nTop=1800\r\nLeft=1800\r\n" >"$folder/${name%.*}.ini"
+  if is_windows_program "$program"; then
+    "$PEERKIN_ROOT/tools/wine-run" "$folder/$name" >/dev/null 2>&1 &
+  else
+    "$folder/$name" >/dev/null 2>&1 &
+  fi
 }
 
 # The id of the figure's window, once it shows (the first start in a new Wine
@@ -88,7 +94,7 @@ $((px + 10)),$((py + 19)) $((px + 7)),$((py + 12)) $((px + 12)),$((py + 12))" \
 
 main() {
   start_private_display
-  prepare_wine
+  is_windows_program "$program" && prepare_wine
   work=$(mktemp -d "${TMPDIR:-/tmp}/peerkin-demo.XXXXXX")
   trap 'stop_private_display; rm -rf "$work"' EXIT
   mkdir -p "$output" "$work/frames"

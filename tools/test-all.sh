@@ -1,16 +1,22 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the portable code natively with
-# sanitizers, then the Windows test programs and the end-to-end tests of the
-# real program under Wine on a private virtual display.
+# Builds everything and runs every test, on a private virtual display: the
+# portable code and the native X11 program with its tests and end-to-end
+# tests natively with sanitizers, then the Windows test programs and the
+# end-to-end tests of the real program under Wine.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
 bash "$PEERKIN_ROOT/tools/setup-machine.sh"
 
-echo "== Native build (sanitizers)"
+start_private_display
+
+echo "== Native build (sanitizers): portable code and the X11 program"
 cmake -S "$PEERKIN_ROOT" -B "$PEERKIN_BUILD/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$PEERKIN_BUILD/native" -j"$(nproc)"
 (cd "$PEERKIN_BUILD/native" && ctest --output-on-failure)
+
+echo "== Native X11 program (dist/peerkin)"
+build_linux
 
 echo "== Windows build (the program in dist/)"
 build_windows win32
@@ -21,6 +27,5 @@ if [[ $arch != win32 ]]; then
 fi
 
 echo "== Tests under Wine ($arch)"
-start_private_display
 prepare_wine
 (cd "$PEERKIN_BUILD/$arch" && ctest --output-on-failure)

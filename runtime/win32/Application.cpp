@@ -95,20 +95,6 @@ float Screen::TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
 
 std::wstring Command() { return ArgumentText(::GetCommandLineW()); }
 
-std::wstring ArgumentText(const wchar_t* commandLine)
-{
-    const wchar_t* cursor = commandLine;
-    bool quoted = false;
-    // The program's own name ends at the first blank outside quotation marks.
-    for (; *cursor && (quoted || (*cursor != L' ' && *cursor != L'\t')); ++cursor) {
-        if (*cursor == L'"')
-            quoted = !quoted;
-    }
-    while (*cursor == L' ' || *cursor == L'\t')
-        ++cursor;
-    return cursor;
-}
-
 std::wstring NumberToLocaleText(float value)
 {
     wchar_t separator[8] = L".";

@@ -1,66 +1,14 @@
-// The drawing side of a form: its scale, persistent drawing, pixel reading
-// and circles.
+// The drawing side of a form: persistent drawing, pixel reading and circles.
 #include "Form.h"
 
 #include "Application.h"
 #include "Checked.h"
 #include "Failure.h"
+#include "FormScale.h"
 
 #include <cmath>
 
 namespace forms {
-namespace {
-
-// Units of a scale per inch; 0 for a scale this runtime does not provide.
-double UnitsPerInch(std::int16_t mode)
-{
-    switch (mode) {
-    case ScaleMode::Twips: return 1440.0;
-    case ScaleMode::Points: return 72.0;
-    case ScaleMode::Inches: return 1.0;
-    case ScaleMode::Millimeters: return 25.4;
-    case ScaleMode::Centimeters: return 2.54;
-    default: return 0.0;
-    }
-}
-
-// True when value is a whole number from 0 up to, not including, limit.
-bool IsWholeIndex(float value, int limit)
-{
-    return value >= 0 && value < static_cast<float>(limit) && static_cast<float>(static_cast<int>(value)) == value;
-}
-
-} // namespace
-
-double Form::PixelsPerUnit() const
-{
-    if (m_scaleMode == ScaleMode::Pixels)
-        return 1.0;
-    double pixelsPerInch = 1440.0 / static_cast<double>(Screen::TwipsPerPixelX());
-    return pixelsPerInch / UnitsPerInch(m_scaleMode);
-}
-
-float Form::ToUnits(double pixels) const { return ToSingle(pixels / PixelsPerUnit()); }
-
-std::int16_t Form::ScaleMode()
-{
-    LoadedWindow();
-    return m_scaleMode;
-}
-
-void Form::SetScaleMode(std::int16_t mode)
-{
-    LoadedWindow();
-    if (mode != ScaleMode::Pixels && UnitsPerInch(mode) == 0.0)
-        Fail(FailureCode::InvalidPropertyValue);
-    m_scaleMode = mode;
-}
-
-bool Form::AutoRedraw()
-{
-    LoadedWindow();
-    return m_autoRedraw;
-}
 
 void Form::SetAutoRedraw(bool on)
 {
@@ -111,28 +59,6 @@ COLORREF Form::Point(float x, float y)
         return CLR_INVALID;
     WindowDc dc(window);
     return ::GetPixel(dc.Get(), column, row);
-}
-
-COLORREF Form::FillColor()
-{
-    LoadedWindow();
-    return m_fillColor;
-}
-
-void Form::SetFillColor(COLORREF color)
-{
-    LoadedWindow();
-    m_fillColor = color;
-}
-
-RECT Form::CircleBounds(float x, float y, float radius) const
-{
-    double centreX = ToPixels(x);
-    double centreY = ToPixels(y);
-    double reach = std::fabs(ToPixels(radius));
-    // GDI leaves out the right and bottom edges of an ellipse's box.
-    return RECT { RoundToInt32(centreX - reach), RoundToInt32(centreY - reach), RoundToInt32(centreX + reach) + 1,
-        RoundToInt32(centreY + reach) + 1 };
 }
 
 void Form::DrawCircle(HDC dc, const RECT& bounds, COLORREF color) const

@@ -1,6 +1,5 @@
 #include "TestWindows.h"
 
-#include "Dispatch.h"
 #include "Handles.h"
 
 #include <algorithm>
@@ -10,11 +9,6 @@
 
 namespace peerkin::test {
 namespace {
-
-DispatchRecord g_record;
-
-void RecordFailure(const forms::RuntimeFailure& failure) { g_record.failures.push_back(failure); }
-void RecordEnd() { ++g_record.endRequests; }
 
 void RemoveTree(const std::wstring& folder)
 {
@@ -39,20 +33,6 @@ void RemoveTree(const std::wstring& folder)
 }
 
 } // namespace
-
-void RuntimeEnvironment::SetUp()
-{
-    forms::SetFailurePolicy(RecordFailure);
-    forms::SetEndAction(RecordEnd);
-}
-
-DispatchRecord& Dispatched() { return g_record; }
-
-void ResetDispatch()
-{
-    g_record = {};
-    forms::ClearEnding();
-}
 
 void PumpMessages()
 {
@@ -139,5 +119,13 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes)
     std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
+
+} // namespace peerkin::test
+
+namespace peerkin::test {
+
+bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::size_t GdiObjectCount() { return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS); }
 
 } // namespace peerkin::test

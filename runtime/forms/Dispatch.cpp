@@ -3,8 +3,7 @@
 #include "Ansi.h"
 #include "Application.h"
 #include "NumberText.h"
-
-#include <windows.h>
+#include "PlatformEnd.h"
 
 #include <string>
 
@@ -13,13 +12,6 @@ namespace {
 
 bool g_ending = false;
 FailurePolicy g_failurePolicy = ReportFailureAndEnd;
-
-void ExitAtOnce()
-{
-    // Destroying windows one by one can stall for seconds on some desktops;
-    // the system closes them with the process anyway.
-    ::ExitProcess(0);
-}
 
 EndAction g_endAction = ExitAtOnce;
 
@@ -62,8 +54,7 @@ void ReportFailureAndEnd(const RuntimeFailure& failure)
 {
     // Handlers are already stopped: ticks keep arriving while the box is open.
     std::wstring message = FailureMessage(failure);
-    std::wstring title = App::Title();
-    ::MessageBoxW(nullptr, message.c_str(), title.c_str(), MB_OK | MB_ICONERROR | MB_TOPMOST | MB_SETFOREGROUND);
+    ShowFailureBox(App::Title(), message);
     End();
 }
 

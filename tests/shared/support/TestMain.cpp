@@ -1,4 +1,4 @@
-// The main of every Windows test program: failures that reach the event
+// The main of every test program with real windows: failures that reach the event
 // dispatch are recorded instead of shown, and ending the program is recorded
 // instead of done, so tests can see both.
 #include "TestWindows.h"

@@ -1,11 +1,12 @@
 #pragma once
-// Helpers for tests that work with real windows.
+// Helpers for tests that work with real windows, on every platform.
 
 #include "Failure.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,6 +54,10 @@ private:
 };
 
 std::string ReadFileBytes(const std::wstring& path);
+bool FileExists(const std::wstring& path);
+
+// The GDI objects this process holds, or 0 where the platform does not say.
+std::size_t GdiObjectCount();
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 
 } // namespace peerkin::test

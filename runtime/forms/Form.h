@@ -5,6 +5,7 @@
 // the first use of any of its settings ("loading"), which raises Form_Load
 // before the setting is applied.
 
+#include "FormDefinition.h"
 #include "Handles.h"
 #include "OffscreenImage.h"
 
@@ -15,62 +16,6 @@
 #include <vector>
 
 namespace forms {
-
-// Drawing scales: units of the form's drawing area.
-namespace ScaleMode {
-constexpr std::int16_t Twips = 1;
-constexpr std::int16_t Points = 2;
-constexpr std::int16_t Pixels = 3;
-constexpr std::int16_t Inches = 5;
-constexpr std::int16_t Millimeters = 6;
-constexpr std::int16_t Centimeters = 7;
-}
-
-// Mouse buttons and modifier keys as button events report them.
-namespace MouseButton {
-constexpr std::int16_t Left = 1;
-constexpr std::int16_t Right = 2;
-constexpr std::int16_t Middle = 4;
-}
-namespace ShiftState {
-constexpr std::int16_t Shift = 1;
-constexpr std::int16_t Ctrl = 2;
-constexpr std::int16_t Alt = 4;
-}
-
-struct FormDefinition {
-    std::wstring caption = L"Form1";
-    float width = 0; // outer size in twips; the window has no frame
-    float height = 0;
-    COLORREF backColor = RGB(255, 255, 255);
-    COLORREF foreColor = RGB(0, 0, 0);
-    COLORREF fillColor = RGB(0, 0, 0);
-    std::int16_t scaleMode = ScaleMode::Pixels;
-    bool autoRedraw = true;
-    bool solidFill = true;
-    std::function<HBITMAP()> picture; // called at load; the form owns the result
-    int iconResource = 0;
-    bool showInTaskbar = true;
-};
-
-class Form;
-
-// A timer child of a form: ticks every interval milliseconds from the form's
-// load until it is unloaded.
-class Timer {
-public:
-    Timer(Form& owner, unsigned interval, std::function<void()> onTick);
-    Timer(const Timer&) = delete;
-    Timer& operator=(const Timer&) = delete;
-
-    unsigned Interval() const { return m_interval; }
-
-private:
-    friend class Form;
-    friend class FormMessages;
-    unsigned m_interval;
-    std::function<void()> m_onTick;
-};
 
 class Form {
 public:
@@ -124,15 +69,14 @@ private:
     void CreateWindowHidden();
     void StartTimers();
     void TickBeforeFirstPaint();
-    void Destroyed();
     void MoveTo(int x, int y);
     RECT WindowRect();
     double PixelsPerUnit() const;
     double ToPixels(float units) const { return units * PixelsPerUnit(); }
     float ToUnits(double pixels) const;
     RECT CircleBounds(float x, float y, float radius) const;
-    void DrawCircle(HDC dc, const RECT& bounds, COLORREF color) const;
-    void Paint();
+    // What only this platform's forms have.
+#include "FormPlatformMembers.h"
 
     FormDefinition m_definition;
     HWND m_window = nullptr;

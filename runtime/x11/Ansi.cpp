@@ -1,0 +1,80 @@
+// The narrow texts of this platform are UTF-8.
+#include "Ansi.h"
+
+#include <cstdint>
+
+namespace forms {
+namespace {
+
+constexpr char32_t Replacement = 0xFFFD;
+
+void AppendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+// The character starting at text[at], advancing at past it; malformed
+// sequences give the replacement character for one byte.
+char32_t NextCharacter(std::string_view text, std::size_t& at)
+{
+    auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
+    std::uint8_t lead = byte(at);
+    std::size_t length = lead < 0x80 ? 1
+        : (lead >> 5) == 0x6         ? 2
+        : (lead >> 4) == 0xE         ? 3
+        : (lead >> 3) == 0x1E        ? 4
+                                     : 0;
+    if (length == 0 || at + length > text.size()) {
+        ++at;
+        return Replacement;
+    }
+    char32_t c = length == 1 ? lead : static_cast<char32_t>(lead & (0x7F >> length));
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80) {
+            ++at;
+            return Replacement;
+        }
+        c = (c << 6) | (byte(at + i) & 0x3F);
+    }
+    at += length;
+    bool overlong = (length == 2 && c < 0x80) || (length == 3 && c < 0x800) || (length == 4 && c < 0x10000);
+    return (overlong || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) ? Replacement : c;
+}
+
+} // namespace
+
+std::string ToAnsi(std::wstring_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (wchar_t c : text) {
+        auto code = static_cast<char32_t>(c);
+        AppendUtf8(out, (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) ? Replacement : code);
+    }
+    return out;
+}
+
+std::wstring FromAnsi(std::string_view text)
+{
+    std::wstring out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();)
+        out.push_back(static_cast<wchar_t>(NextCharacter(text, at)));
+    return out;
+}
+
+} // namespace forms

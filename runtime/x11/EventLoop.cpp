@@ -1,0 +1,134 @@
+#include "EventLoop.h"
+
+#include "FormMessages.h"
+#include "FormWindow.h"
+#include "XConnection.h"
+
+#include <poll.h>
+
+#include <algorithm>
+#include <chrono>
+#include <vector>
+
+namespace forms::x11 {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct RunningTimer {
+    HWND window;
+    std::size_t index;
+    std::chrono::milliseconds interval;
+    Clock::time_point due;
+};
+
+std::vector<RunningTimer>& Timers()
+{
+    static std::vector<RunningTimer> timers;
+    return timers;
+}
+
+EventFilter& Filter()
+{
+    static EventFilter filter;
+    return filter;
+}
+
+void HandleEvent(XEvent& event)
+{
+    if (Filter() && Filter()(event))
+        return;
+    FormMessages::Handle(event);
+}
+
+bool HandleQueuedEvents()
+{
+    ::Display* display = XConnection::Get().Display();
+    bool any = false;
+    while (XPending(display) > 0) {
+        XEvent event;
+        XNextEvent(display, &event);
+        HandleEvent(event);
+        any = true;
+    }
+    return any;
+}
+
+// Ticks every timer that is due once, however late it is: like the
+// platform's own timers, a late timer never ticks twice in a row to catch up.
+void TickDueTimers()
+{
+    Clock::time_point now = Clock::now();
+    std::vector<RunningTimer> due;
+    for (RunningTimer& timer : Timers()) {
+        if (timer.due > now)
+            continue;
+        due.push_back(timer);
+        timer.due = std::max(timer.due + timer.interval, now + std::chrono::milliseconds(1));
+    }
+    for (const RunningTimer& timer : due) {
+        // A tick may stop or restart its own or another form's timers.
+        bool stillRunning = std::any_of(Timers().begin(), Timers().end(),
+            [&](const RunningTimer& t) { return t.window == timer.window && t.index == timer.index; });
+        if (stillRunning && LiveWindow(timer.window))
+            FormMessages::Tick(*timer.window, timer.index);
+    }
+}
+
+// Milliseconds until the next timer is due; -1 when none runs.
+int MillisecondsToNextTimer()
+{
+    if (Timers().empty())
+        return -1;
+    auto next = std::min_element(Timers().begin(), Timers().end(),
+        [](const RunningTimer& a, const RunningTimer& b) { return a.due < b.due; })->due;
+    auto wait = std::chrono::duration_cast<std::chrono::milliseconds>(next - Clock::now()).count();
+    return static_cast<int>(std::clamp<long long>(wait + 1, 0, 60000));
+}
+
+void WaitForEventOrTimer()
+{
+    ::Display* display = XConnection::Get().Display();
+    XFlush(display);
+    if (XPending(display) > 0)
+        return;
+    pollfd connection { ConnectionNumber(display), POLLIN, 0 };
+    ::poll(&connection, 1, MillisecondsToNextTimer());
+}
+
+} // namespace
+
+void StartTimer(HWND window, std::size_t index, unsigned interval)
+{
+    auto& timers = Timers();
+    std::erase_if(timers, [&](const RunningTimer& t) { return t.window == window && t.index == index; });
+    // An interval of 0 stops the timer, as a disabled one.
+    if (interval == 0)
+        return;
+    std::chrono::milliseconds period(interval);
+    timers.push_back(RunningTimer { window, index, period, Clock::now() + period });
+}
+
+void StopTimers(HWND window)
+{
+    std::erase_if(Timers(), [&](const RunningTimer& t) { return t.window == window; });
+}
+
+void SetEventFilter(EventFilter filter) { Filter() = std::move(filter); }
+
+void PumpPending()
+{
+    HandleQueuedEvents();
+    TickDueTimers();
+    XFlush(XConnection::Get().Display());
+}
+
+void PumpUntil(const std::function<bool()>& done)
+{
+    while (!done()) {
+        WaitForEventOrTimer();
+        PumpPending();
+    }
+}
+
+} // namespace forms::x11

@@ -1,0 +1,29 @@
+#pragma once
+// The event loop: X events and the forms' timers, handled in one thread.
+
+#include <windows.h>
+
+#include <X11/Xlib.h>
+
+#include <cstddef>
+#include <functional>
+
+namespace forms::x11 {
+
+// (Re)starts timer index of window: its first tick is interval ms from now.
+void StartTimer(HWND window, std::size_t index, unsigned interval);
+// Stops every timer of window.
+void StopTimers(HWND window);
+
+// Sees every X event before the forms do while set; returns true for an
+// event it has handled. Null removes it.
+using EventFilter = std::function<bool(XEvent&)>;
+void SetEventFilter(EventFilter filter);
+
+// Handles events and due timers until done() is true, waiting for the
+// next event or timer in between.
+void PumpUntil(const std::function<bool()>& done);
+// Handles whatever events and timers are due now, without waiting.
+void PumpPending();
+
+} // namespace forms::x11

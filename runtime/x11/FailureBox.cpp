@@ -1,0 +1,83 @@
+#include "FailureBox.h"
+
+#include "Failure.h"
+#include "XConnection.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <sstream>
+#include <vector>
+
+namespace forms::x11 {
+namespace {
+
+constexpr int Margin = 16;
+constexpr int LineHeight = 16;
+constexpr int CharacterWidth = 7; // of the server's "fixed" font, roughly
+
+std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    lines.push_back("");
+    lines.push_back("Click to close.");
+    return lines;
+}
+
+::Window CreateBox(XConnection& x, const std::string& title, int width, int height)
+{
+    ::Display* display = x.Display();
+    ::Window box = XCreateSimpleWindow(display, x.Root(), (x.ScreenWidth() - width) / 2,
+        (x.ScreenHeight() - height) / 2, static_cast<unsigned>(width), static_cast<unsigned>(height), 1,
+        BlackPixel(display, x.Screen()), WhitePixel(display, x.Screen()));
+    XStoreName(display, box, title.c_str());
+    unsigned long above = x.Intern("_NET_WM_STATE_ABOVE");
+    XChangeProperty(display, box, x.Intern("_NET_WM_STATE"), XA_ATOM, 32, PropModeReplace,
+        reinterpret_cast<unsigned char*>(&above), 1);
+    Atom closing = x.Intern("WM_DELETE_WINDOW");
+    XSetWMProtocols(display, box, &closing, 1);
+    XSelectInput(display, box, ExposureMask | ButtonPressMask | KeyPressMask);
+    XMapRaised(display, box);
+    return box;
+}
+
+void Draw(XConnection& x, ::Window box, const std::vector<std::string>& lines)
+{
+    ::GC gc = DefaultGC(x.Display(), x.Screen());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        XDrawString(x.Display(), box, gc, Margin, Margin + LineHeight * static_cast<int>(i + 1), lines[i].c_str(),
+            static_cast<int>(lines[i].size()));
+}
+
+} // namespace
+
+void ShowFailureWindow(const std::string& title, const std::string& message)
+{
+    try {
+        XConnection& x = XConnection::Get();
+        std::vector<std::string> lines = Lines(message);
+        std::size_t longest = 0;
+        for (const std::string& line : lines)
+            longest = std::max(longest, line.size());
+        int width = std::clamp(static_cast<int>(longest) * CharacterWidth + 2 * Margin, 240, x.ScreenWidth());
+        int height = static_cast<int>(lines.size()) * LineHeight + 2 * Margin;
+        ::Window box = CreateBox(x, title, width, height);
+        for (;;) {
+            XEvent event;
+            XWindowEvent(x.Display(), box, ExposureMask | ButtonPressMask | KeyPressMask, &event);
+            if (event.type == Expose)
+                Draw(x, box, lines);
+            else
+                break;
+        }
+        XDestroyWindow(x.Display(), box);
+    } catch (const RuntimeFailure&) {
+        // No display: the message went to the standard error stream only.
+    }
+}
+
+} // namespace forms::x11

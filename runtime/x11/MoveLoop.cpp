@@ -1,0 +1,96 @@
+// Moving a form's window with the pointer: handed to the window manager
+// where one offers it, otherwise a move loop of our own that keeps timers
+// ticking, as the platform's own move loop does.
+#include "EventLoop.h"
+#include "FormWindow.h"
+#include "XConnection.h"
+
+namespace forms::x11 {
+namespace {
+
+constexpr long MoveByPointer = 8; // _NET_WM_MOVERESIZE_MOVE
+constexpr long SourceIsApplication = 1;
+
+struct PointerState {
+    int rootX = 0;
+    int rootY = 0;
+    unsigned int buttons = 0;
+};
+
+PointerState QueryPointer(XConnection& x)
+{
+    PointerState state;
+    ::Window root = 0;
+    ::Window child = 0;
+    int windowX = 0;
+    int windowY = 0;
+    XQueryPointer(x.Display(), x.Root(), &root, &child, &state.rootX, &state.rootY, &windowX, &windowY,
+        &state.buttons);
+    return state;
+}
+
+void HandToWindowManager(XConnection& x, HWND__& window, const PointerState& pointer)
+{
+    XUngrabPointer(x.Display(), CurrentTime);
+    XEvent event {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window.xid;
+    event.xclient.message_type = x.Intern("_NET_WM_MOVERESIZE");
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = pointer.rootX;
+    event.xclient.data.l[1] = pointer.rootY;
+    event.xclient.data.l[2] = MoveByPointer;
+    event.xclient.data.l[3] = Button1;
+    event.xclient.data.l[4] = SourceIsApplication;
+    XSendEvent(x.Display(), x.Root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(x.Display());
+}
+
+// Follows the pointer until the left button comes up; other events and the
+// timers are handled as usual meanwhile.
+void FollowPointer(XConnection& x, HWND__& window, const PointerState& start)
+{
+    constexpr unsigned int Watched = ButtonReleaseMask | PointerMotionMask;
+    if (XGrabPointer(x.Display(), window.xid, False, Watched, GrabModeAsync, GrabModeAsync, None, None, CurrentTime)
+        != GrabSuccess)
+        return;
+    POINT origin = RootPosition(window);
+    ::Window moving = window.xid;
+    // Released before the grab took hold: no release will be reported.
+    bool ended = !(QueryPointer(x).buttons & Button1Mask);
+    SetEventFilter([&](XEvent& event) {
+        if (event.xany.window != moving)
+            return false;
+        if (event.type == MotionNotify) {
+            // Only the latest position matters.
+            while (XCheckTypedWindowEvent(x.Display(), moving, MotionNotify, &event)) { }
+            XMoveWindow(x.Display(), moving, origin.x + event.xmotion.x_root - start.rootX,
+                origin.y + event.xmotion.y_root - start.rootY);
+            return true;
+        }
+        if (event.type == ButtonRelease && event.xbutton.button == Button1)
+            ended = true;
+        return event.type == ButtonRelease;
+    });
+    PumpUntil([&] { return ended || WindowOf(moving) == nullptr; });
+    SetEventFilter(nullptr);
+    XUngrabPointer(x.Display(), CurrentTime);
+    XFlush(x.Display());
+}
+
+} // namespace
+
+void MoveWithPointer(HWND__& window)
+{
+    XConnection& x = XConnection::Get();
+    PointerState pointer = QueryPointer(x);
+    // A click so short that the button is up again already moves nothing.
+    if (!(pointer.buttons & Button1Mask))
+        return;
+    if (x.WindowManagerMoves())
+        HandToWindowManager(x, window, pointer);
+    else
+        FollowPointer(x, window, pointer);
+}
+
+} // namespace forms::x11

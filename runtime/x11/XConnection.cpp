@@ -1,0 +1,151 @@
+#include "XConnection.h"
+
+#include "Failure.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xresource.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace forms::x11 {
+namespace {
+
+constexpr double DefaultDotsPerInch = 96.0;
+constexpr unsigned long DefaultDoubleClickTime = 500; // the usual desktop default
+
+XConnection* g_connection = nullptr;
+
+// X reports a failed request through this handler; the default one ends the
+// process. A request about a window that has just gone is harmless here.
+int IgnoreRequestError(::Display*, XErrorEvent*) { return 0; }
+
+// A number from a resource text, or fallback when there is none.
+double NumberOr(const char* text, double fallback)
+{
+    if (!text)
+        return fallback;
+    char* end = nullptr;
+    double value = std::strtod(text, &end);
+    return (end != text && value > 0 && value < 100000) ? value : fallback;
+}
+
+// The first 32-bit item of a window property, or 0.
+unsigned long FirstItem(::Display* display, ::Window window, Atom property, Atom type)
+{
+    Atom actualType = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    unsigned long value = 0;
+    if (XGetWindowProperty(display, window, property, 0, 1, False, type, &actualType, &format, &count, &remaining,
+            &data)
+            == Success
+        && data && format == 32 && count == 1)
+        value = *reinterpret_cast<unsigned long*>(data);
+    if (data)
+        XFree(data);
+    return value;
+}
+
+} // namespace
+
+XConnection& XConnection::Get()
+{
+    if (!g_connection) {
+        ::Display* display = XOpenDisplay(nullptr);
+        if (!display)
+            throw RuntimeFailure(FailureCode::PlatformCallFailed, "Cannot open the X display");
+        XSetErrorHandler(IgnoreRequestError);
+        g_connection = new XConnection(display); // lives as long as the process
+    }
+    return *g_connection;
+}
+
+bool XConnection::IsOpen() { return g_connection != nullptr; }
+
+XConnection::XConnection(::Display* display)
+    : m_display(display)
+    , m_screen(DefaultScreen(display))
+    , m_root(RootWindow(display, DefaultScreen(display)))
+{
+}
+
+int XConnection::ScreenWidth() const { return DisplayWidth(m_display, m_screen); }
+int XConnection::ScreenHeight() const { return DisplayHeight(m_display, m_screen); }
+
+Atom XConnection::Intern(const char* name)
+{
+    static std::map<std::string, Atom> atoms;
+    auto found = atoms.find(name);
+    if (found != atoms.end())
+        return found->second;
+    Atom atom = XInternAtom(m_display, name, False);
+    atoms.emplace(name, atom);
+    return atom;
+}
+
+bool XConnection::HasWindowManager()
+{
+    // A conforming window manager names a child window of its own on the
+    // root, and the same window names itself.
+    Atom check = Intern("_NET_SUPPORTING_WM_CHECK");
+    ::Window child = FirstItem(m_display, m_root, check, XA_WINDOW);
+    return child != 0 && FirstItem(m_display, child, check, XA_WINDOW) == child;
+}
+
+bool XConnection::WindowManagerMoves()
+{
+    return HasWindowManager() && WindowManagerSupports(Intern("_NET_WM_MOVERESIZE"));
+}
+
+bool XConnection::WindowManagerSupports(Atom feature)
+{
+    Atom actualType = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    bool supported = false;
+    if (XGetWindowProperty(m_display, m_root, Intern("_NET_SUPPORTED"), 0, 4096, False, XA_ATOM, &actualType, &format,
+            &count, &remaining, &data)
+            == Success
+        && data && format == 32) {
+        auto* atoms = reinterpret_cast<Atom*>(data);
+        for (unsigned long i = 0; i < count && !supported; ++i)
+            supported = atoms[i] == feature;
+    }
+    if (data)
+        XFree(data);
+    return supported;
+}
+
+const char* XConnection::Resource(const char* name)
+{
+    static XrmDatabase database = [this] {
+        XrmInitialize();
+        const char* text = XResourceManagerString(m_display);
+        return text ? XrmGetStringDatabase(text) : nullptr;
+    }();
+    if (!database)
+        return nullptr;
+    char* type = nullptr;
+    XrmValue value {};
+    if (!XrmGetResource(database, name, name, &type, &value) || !value.addr)
+        return nullptr;
+    return value.addr;
+}
+
+double XConnection::DotsPerInch() { return NumberOr(Resource("Xft.dpi"), DefaultDotsPerInch); }
+
+unsigned long XConnection::DoubleClickTime()
+{
+    double time = NumberOr(Resource("peerkin.multiClickTime"), static_cast<double>(DefaultDoubleClickTime));
+    return static_cast<unsigned long>(time);
+}
+
+} // namespace forms::x11

@@ -1,0 +1,48 @@
+#pragma once
+// The program's one connection to the X server, opened on first use, with
+// what the rest of the runtime asks of the server and the window manager.
+
+#include <X11/Xlib.h>
+
+namespace forms::x11 {
+
+class XConnection {
+public:
+    // The connection; fails with a platform failure when there is no display.
+    static XConnection& Get();
+    // True once Get has opened the connection.
+    static bool IsOpen();
+
+    XConnection(const XConnection&) = delete;
+    XConnection& operator=(const XConnection&) = delete;
+
+    ::Display* Display() const { return m_display; }
+    ::Window Root() const { return m_root; }
+    int Screen() const { return m_screen; }
+    int ScreenWidth() const;
+    int ScreenHeight() const;
+
+    // The atom of name, interned once.
+    Atom Intern(const char* name);
+
+    // True while a window manager that follows the desktop conventions runs.
+    bool HasWindowManager();
+    // True when that window manager offers to move windows for us.
+    bool WindowManagerMoves();
+
+    // The desktop's logical dots per inch (its Xft.dpi setting, else 96).
+    double DotsPerInch();
+    // The longest time between the presses of a double-click, in ms.
+    unsigned long DoubleClickTime();
+
+private:
+    XConnection(::Display* display);
+    bool WindowManagerSupports(Atom feature);
+    const char* Resource(const char* name);
+
+    ::Display* m_display;
+    int m_screen;
+    ::Window m_root;
+};
+
+} // namespace forms::x11

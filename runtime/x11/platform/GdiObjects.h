@@ -1,0 +1,44 @@
+#pragma once
+// What the layer's GDI handles stand for. A handle is valid from its
+// creation until DeleteObject, or until a window takes it over; the table of
+// live objects lets a stale or foreign handle fail instead of crashing.
+
+#include "windows.h"
+
+#include <cstdint>
+#include <vector>
+
+struct GdiObject {
+    virtual ~GdiObject() = default;
+};
+
+// A region: the union of its rectangles, which may overlap.
+struct HRGN__ final : GdiObject {
+    std::vector<RECT> rects;
+};
+
+// A picture: pixels 0x00RRGGBB, row by row from the top.
+struct HBITMAP__ final : GdiObject {
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::vector<std::uint32_t> pixels;
+};
+
+namespace forms::x11 {
+
+// Adds object to the table; returns it as its handle.
+HRGN TrackRegion(HRGN__* region);
+HBITMAP TrackBitmap(HBITMAP__* bitmap);
+
+// The object behind a live handle, or null.
+HRGN__* LiveRegion(HGDIOBJ handle);
+HBITMAP__* LiveBitmap(HGDIOBJ handle);
+
+// Removes a live region from the table and hands it to the caller; null
+// for anything else.
+HRGN__* TakeRegion(HRGN handle);
+
+// The number of live GDI objects: tests check that none leaks.
+std::size_t LiveGdiObjects();
+
+} // namespace forms::x11

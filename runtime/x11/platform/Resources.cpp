@@ -1,0 +1,77 @@
+#include "Resources.h"
+
+#include "GdiObjects.h"
+#include "ImageFiles.h"
+
+#include <vector>
+
+namespace forms::x11 {
+namespace {
+
+struct Resource {
+    int id;
+    UINT type;
+    std::span<const std::uint8_t> bytes;
+};
+
+std::vector<Resource>& Registered()
+{
+    static std::vector<Resource> resources;
+    return resources;
+}
+
+// A bitmap handle holding image's colours; the file's alpha plays no part.
+HBITMAP BitmapFrom(const PixelImage& image)
+{
+    auto* bitmap = new HBITMAP__;
+    bitmap->width = image.width;
+    bitmap->height = image.height;
+    bitmap->pixels.reserve(image.pixels.size());
+    for (std::uint32_t pixel : image.pixels)
+        bitmap->pixels.push_back(pixel & 0x00FFFFFF);
+    return TrackBitmap(bitmap);
+}
+
+} // namespace
+
+bool RegisterResource(int id, UINT type, const unsigned char* bytes, std::size_t size)
+{
+    Registered().push_back(Resource { id, type, std::span<const std::uint8_t>(bytes, size) });
+    return true;
+}
+
+std::optional<std::span<const std::uint8_t>> FindResourceBytes(int id, UINT type)
+{
+    for (const Resource& resource : Registered()) {
+        if (resource.id == id && resource.type == type)
+            return resource.bytes;
+    }
+    return std::nullopt;
+}
+
+int ResourceNumber(LPCWSTR name)
+{
+    auto value = reinterpret_cast<std::uintptr_t>(name);
+    return value <= 0xFFFF ? static_cast<int>(value) : -1;
+}
+
+} // namespace forms::x11
+
+HMODULE GetModuleHandleW(LPCWSTR moduleName)
+{
+    // Only the program itself is asked for: any non-null value names it.
+    static HINSTANCE__* const self = reinterpret_cast<HINSTANCE__*>(std::uintptr_t { 0x400000 });
+    return moduleName == nullptr ? self : nullptr;
+}
+
+HANDLE LoadImageW(HINSTANCE, LPCWSTR name, UINT type, int, int, UINT)
+{
+    using namespace forms::x11;
+    if (type != IMAGE_BITMAP)
+        return nullptr;
+    std::optional<std::span<const std::uint8_t>> bytes = FindResourceBytes(ResourceNumber(name), type);
+    if (!bytes)
+        return nullptr;
+    std::optional<forms::PixelImage> image = forms::ReadBitmapFile(*bytes);
+    return image ? BitmapFrom(*image) : nullptr;
+}

@@ -1,0 +1,228 @@
+// The X11 build's own layer: what it gives the program's code must be what
+// that code expects of the Windows functions of the same names, and what it
+// asks of the X server must really reach it.
+// GoogleTest before the X headers, whose macros (None, Bool) clash with it.
+#include <gtest/gtest.h>
+
+#include "Application.h"
+#include "Ansi.h"
+#include "Form.h"
+#include "FormWindow.h"
+#include "GdiObjects.h"
+#include "TestWindows.h"
+#include "XConnection.h"
+#include "cTrimmer.h"
+
+#include <X11/Xatom.h>
+#include <X11/extensions/shape.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using forms::x11::XConnection;
+
+float Twips(int pixels) { return static_cast<float>(pixels) * forms::Screen::TwipsPerPixelX(); }
+
+// A form of 6x4 pixels whose picture has a 2x2 block of red in its middle.
+class BlockForm : public forms::Form {
+public:
+    BlockForm()
+        : forms::Form(Definition())
+    {
+    }
+
+private:
+    static forms::FormDefinition Definition()
+    {
+        forms::FormDefinition definition;
+        definition.width = Twips(6);
+        definition.height = Twips(4);
+        definition.picture = [] {
+            std::vector<COLORREF> pixels(24, RGB(255, 255, 255));
+            for (int at : { 8, 9, 14, 15 })
+                pixels[static_cast<std::size_t>(at)] = RGB(255, 0, 0);
+            return peerkin::test::MakePicture(6, 4, pixels);
+        };
+        return definition;
+    }
+};
+
+std::vector<Atom> WindowState(::Window window)
+{
+    XConnection& x = XConnection::Get();
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long remaining = 0;
+    unsigned char* data = nullptr;
+    std::vector<Atom> atoms;
+    if (XGetWindowProperty(x.Display(), window, x.Intern("_NET_WM_STATE"), 0, 64, False, XA_ATOM, &type, &format,
+            &count, &remaining, &data)
+            == Success
+        && data)
+        atoms.assign(reinterpret_cast<Atom*>(data), reinterpret_cast<Atom*>(data) + count);
+    if (data)
+        XFree(data);
+    return atoms;
+}
+
+TEST(PlatformWindows, TrimmedShapeReachesTheServer)
+{
+    BlockForm form;
+    cTrimmer trimmer;
+    trimmer.TrimForm(form);
+    XConnection& x = XConnection::Get();
+    XSync(x.Display(), False);
+    int count = 0;
+    int ordering = 0;
+    XRectangle* rects = XShapeGetRectangles(x.Display(), form.Handle()->xid, ShapeBounding, &count, &ordering);
+    ASSERT_NE(rects, nullptr);
+    // The server may merge the two one-row runs into one rectangle.
+    int area = 0;
+    for (int i = 0; i < count; ++i) {
+        EXPECT_GE(rects[i].x, 2);
+        EXPECT_LE(rects[i].x + rects[i].width, 4);
+        EXPECT_GE(rects[i].y, 1);
+        EXPECT_LE(rects[i].y + rects[i].height, 3);
+        area += rects[i].width * rects[i].height;
+    }
+    XFree(rects);
+    EXPECT_EQ(area, 4);
+}
+
+TEST(PlatformWindows, TopMostIsTheAboveStateAndPositionsAreRootCoordinates)
+{
+    BlockForm form;
+    form.SetLeft(Twips(37));
+    form.SetTop(Twips(21));
+    ::SetWindowPos(form.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
+    form.Show();
+    XSync(XConnection::Get().Display(), False);
+    std::vector<Atom> state = WindowState(form.Handle()->xid);
+    EXPECT_NE(std::find(state.begin(), state.end(), XConnection::Get().Intern("_NET_WM_STATE_ABOVE")), state.end());
+    RECT rect {};
+    ASSERT_TRUE(::GetWindowRect(form.Handle(), &rect));
+    EXPECT_EQ(rect.left, 37);
+    EXPECT_EQ(rect.top, 21);
+    EXPECT_EQ(rect.right - rect.left, 6);
+    EXPECT_EQ(rect.bottom - rect.top, 4);
+}
+
+TEST(PlatformWindows, CursorPositionIsWhereThePointerIs)
+{
+    XConnection& x = XConnection::Get();
+    XWarpPointer(x.Display(), None, x.Root(), 0, 0, 0, 0, 123, 45);
+    XSync(x.Display(), False);
+    POINT point {};
+    ASSERT_TRUE(::GetCursorPos(&point));
+    EXPECT_EQ(point.x, 123);
+    EXPECT_EQ(point.y, 45);
+}
+
+TEST(PlatformWindows, StaleHandlesFailInsteadOfCrashing)
+{
+    HWND stale = nullptr;
+    {
+        BlockForm form;
+        stale = form.Handle();
+    }
+    RECT rect {};
+    EXPECT_FALSE(::GetWindowRect(stale, &rect));
+    EXPECT_FALSE(::SetWindowPos(stale, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE));
+    EXPECT_EQ(::SendMessageA(stale, WM_NCLBUTTONDOWN, HTCAPTION, 0), 0);
+    HRGN region = ::CreateRectRgn(0, 0, 2, 2);
+    EXPECT_EQ(::SetWindowRgn(stale, region, TRUE), 0);
+    EXPECT_FALSE(::DeleteObject(region)) << "the region was taken over even though the window was gone";
+}
+
+TEST(PlatformRegions, UnionsCountTheirRectanglesAndHandlesDieOnce)
+{
+    std::size_t before = forms::x11::LiveGdiObjects();
+    HRGN all = ::CreateRectRgn(0, 0, 0, 0);
+    HRGN span = ::CreateRectRgn(5, 1, 2, 0); // corners in any order
+    EXPECT_EQ(::CombineRgn(all, all, all, RGN_OR), NULLREGION);
+    EXPECT_EQ(::CombineRgn(all, all, span, RGN_OR), SIMPLEREGION);
+    EXPECT_EQ(::CombineRgn(all, all, span, RGN_OR), COMPLEXREGION);
+    EXPECT_EQ(::CombineRgn(all, all, span, 1), ERROR) << "only unions are provided";
+    EXPECT_TRUE(::DeleteObject(span));
+    EXPECT_FALSE(::DeleteObject(span));
+    EXPECT_EQ(::CombineRgn(all, all, span, RGN_OR), ERROR);
+    EXPECT_TRUE(::DeleteObject(all));
+    EXPECT_EQ(forms::x11::LiveGdiObjects(), before);
+}
+
+TEST(PlatformPaths, LongFormIsThePathWithSlashesAndBuffersAreRespected)
+{
+    char buffer[32];
+    std::memset(buffer, 'x', sizeof buffer);
+    EXPECT_EQ(::GetLongPathNameA("/Home/Toys\\Peerkin.exe", buffer, sizeof buffer), 22U);
+    EXPECT_STREQ(buffer, "/Home/Toys/Peerkin.exe") << "letter case kept exactly";
+    char small[8];
+    std::memset(small, 'x', sizeof small);
+    EXPECT_EQ(::GetLongPathNameA("/Home/Toys/Peerkin.exe", small, sizeof small), 23U) << "the size it needs";
+    EXPECT_EQ(small[0], 'x') << "nothing written into too small a buffer";
+    EXPECT_EQ(::GetLongPathNameA("", buffer, sizeof buffer), 0U);
+    char temp[260];
+    DWORD length = ::GetTempPathA(sizeof temp, temp);
+    ASSERT_GT(length, 0U);
+    EXPECT_EQ(temp[length - 1], '/');
+}
+
+TEST(PlatformText, UpperCaseOfLatinLettersOnly)
+{
+    std::wstring text = L"orlo's peerkin \u00e9\u00f7\u00ff1z";
+    ::CharUpperBuffW(text.data(), static_cast<DWORD>(text.size()));
+    EXPECT_EQ(text, L"ORLO'S PEERKIN \u00c9\u00f7\u00ff1Z");
+}
+
+TEST(PlatformText, NarrowTextsAreUtf8AndBadBytesBecomeReplacements)
+{
+    EXPECT_EQ(forms::ToAnsi(L"Caf\u00e9 \u20ac"), "Caf\xC3\xA9 \xE2\x82\xAC");
+    EXPECT_EQ(forms::FromAnsi("Caf\xC3\xA9 \xE2\x82\xAC"), L"Caf\u00e9 \u20ac");
+    EXPECT_EQ(forms::FromAnsi("a\xFF" "b\xC3"), L"a\uFFFDb\uFFFD");
+    for (const char* overlong : { "\xC0\xAF", "\xE0\x80\xAF", "\xF0\x80\x80\xAF" }) {
+        std::wstring read = forms::FromAnsi(overlong);
+        EXPECT_FALSE(read.empty());
+        EXPECT_EQ(read.find_first_not_of(L'\uFFFD'), std::wstring::npos) << "an overlong slash is no slash";
+    }
+}
+
+TEST(PlatformApplication, PathAndNameDescribeTheRunningProgram)
+{
+    EXPECT_EQ(forms::App::EXEName(), L"runtime_x11_tests");
+    std::wstring folder = forms::App::Path();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_NE(folder.back(), L'/');
+    EXPECT_EQ(::access(forms::ToAnsi(folder + L"/runtime_x11_tests").c_str(), X_OK), 0);
+}
+
+TEST(PlatformApplication, TheInstanceLockIsHeldWhileTheProgramRuns)
+{
+    EXPECT_FALSE(forms::App::PrevInstance());
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    std::string folder = (runtime && *runtime) ? runtime : "/tmp";
+    std::string path = folder + "/orlos-peerkin-" + std::to_string(::getuid()) + "-runtime_x11_tests.lock";
+    int other = ::open(path.c_str(), O_RDWR);
+    ASSERT_GE(other, 0) << path;
+    EXPECT_NE(::flock(other, LOCK_EX | LOCK_NB), 0) << "a second start would get the lock";
+    ::close(other);
+}
+
+TEST(PlatformApplication, ScreenIsInTwipsAtTheDesktopsDotsPerInch)
+{
+    XConnection& x = XConnection::Get();
+    float twipsPerPixel = static_cast<float>(1440.0 / x.DotsPerInch());
+    EXPECT_EQ(forms::Screen::TwipsPerPixelX(), twipsPerPixel);
+    EXPECT_EQ(forms::Screen::Width(), static_cast<float>(x.ScreenWidth()) * twipsPerPixel);
+    EXPECT_EQ(forms::Screen::Height(), static_cast<float>(x.ScreenHeight()) * twipsPerPixel);
+}
+
+} // namespace

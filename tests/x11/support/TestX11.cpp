@@ -1,0 +1,101 @@
+// The test helpers over the X11 runtime.
+#include "TestWindows.h"
+
+#include "EventLoop.h"
+#include "FormWindow.h"
+#include "GdiObjects.h"
+
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+
+namespace peerkin::test {
+namespace {
+
+std::filesystem::path NativePath(const std::wstring& path)
+{
+    std::wstring slashed = path;
+    std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
+    return std::filesystem::path(slashed);
+}
+
+} // namespace
+
+void PumpMessages() { forms::x11::PumpPending(); }
+
+void PumpFor(int milliseconds)
+{
+    auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (std::chrono::steady_clock::now() < until) {
+        PumpMessages();
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    PumpMessages();
+}
+
+HBITMAP MakePicture(int width, int height, const std::vector<COLORREF>& pixels)
+{
+    auto* picture = new HBITMAP__;
+    picture->width = width;
+    picture->height = height;
+    for (COLORREF colour : pixels)
+        picture->pixels.push_back((std::uint32_t { GetRValue(colour) } << 16)
+            | (std::uint32_t { GetGValue(colour) } << 8) | GetBValue(colour));
+    return forms::x11::TrackBitmap(picture);
+}
+
+std::optional<std::vector<RECT>> WindowRegionRects(HWND handle)
+{
+    HWND__* window = forms::x11::LiveWindow(handle);
+    if (!window || !window->shape)
+        return std::nullopt;
+    std::vector<RECT> rects = window->shape->rects;
+    std::sort(rects.begin(), rects.end(), [](const RECT& a, const RECT& b) {
+        return a.top != b.top ? a.top < b.top : a.left < b.left;
+    });
+    return rects;
+}
+
+TempFolder::TempFolder()
+{
+    std::string pattern = (std::filesystem::temp_directory_path() / "pkXXXXXX").string();
+    if (::mkdtemp(pattern.data()))
+        m_path = std::filesystem::path(pattern).wstring() + L"/";
+}
+
+TempFolder::~TempFolder()
+{
+    std::error_code ignored;
+    // Tests may leave files read-only; the folder goes all the same.
+    std::filesystem::permissions(NativePath(m_path), std::filesystem::perms::owner_all,
+        std::filesystem::perm_options::add, ignored);
+    std::filesystem::remove_all(NativePath(m_path), ignored);
+}
+
+std::string ReadFileBytes(const std::wstring& path)
+{
+    std::ifstream file(NativePath(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    std::ofstream file(NativePath(path), std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool FileExists(const std::wstring& path)
+{
+    std::error_code ignored;
+    return std::filesystem::exists(NativePath(path), ignored);
+}
+
+std::size_t GdiObjectCount() { return forms::x11::LiveGdiObjects(); }
+
+} // namespace peerkin::test
