@@ -78,7 +78,13 @@ std::string ArgumentsOfThisProcess()
         std::size_t end = all.find('\0', start + 1);
         std::string argument = all.substr(start + 1, end - start - 1);
         bool quote = argument.empty() || argument.find_first_of(" \t") != std::string::npos;
-        text += (text.empty() ? "" : " ") + (quote ? "\"" + argument + "\"" : argument);
+        if (!text.empty())
+            text += ' ';
+        if (quote)
+            text += '"';
+        text += argument;
+        if (quote)
+            text += '"';
         start = end;
     }
     return text;

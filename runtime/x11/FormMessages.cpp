@@ -67,6 +67,8 @@ void FormMessages::Handle(XEvent& event)
         if (window->topMost && window->overrideRedirect && event.xvisibility.state != VisibilityUnobscured)
             XRaiseWindow(event.xany.display, window->xid);
         break;
+    case ConfigureNotify:
+    case ReparentNotify: x11::NotePositionEvent(*window, event); break;
     case ClientMessage:
         // Closed from outside (a taskbar or the window manager): the form
         // goes, and nothing is stored.

@@ -21,7 +21,8 @@
 namespace forms::x11 {
 namespace {
 
-constexpr long FormEvents = ExposureMask | ButtonPressMask | ButtonReleaseMask | VisibilityChangeMask;
+constexpr long FormEvents
+    = ExposureMask | ButtonPressMask | ButtonReleaseMask | VisibilityChangeMask | StructureNotifyMask;
 
 std::unordered_map<::Window, HWND__*>& Windows()
 {
@@ -201,14 +202,41 @@ void KeepAbove(HWND__& window)
     XFlush(x.Display());
 }
 
-POINT RootPosition(const HWND__& window)
+POINT RootPosition(HWND__& window)
 {
+    if (window.positionKnown)
+        return window.position;
     XConnection& x = XConnection::Get();
     int rootX = 0;
     int rootY = 0;
     ::Window child = 0;
     XTranslateCoordinates(x.Display(), window.xid, x.Root(), 0, 0, &rootX, &rootY, &child);
-    return POINT { rootX, rootY };
+    window.position = POINT { rootX, rootY };
+    window.positionKnown = true;
+    return window.position;
+}
+
+void MoveFormWindow(HWND__& window, int x, int y)
+{
+    XMoveWindow(XConnection::Get().Display(), window.xid, x, y);
+    // Without a window manager the window goes exactly there; with one, the
+    // manager's answer tells.
+    window.position = POINT { x, y };
+    window.positionKnown = window.overrideRedirect;
+}
+
+void NotePositionEvent(HWND__& window, const XEvent& event)
+{
+    // A window manager reports moves of its frame in root coordinates with
+    // a configure event of its own making; the server's own events say
+    // where the window is within its parent, which may be that frame.
+    if (event.type == ConfigureNotify && event.xconfigure.send_event) {
+        window.position = POINT { event.xconfigure.x, event.xconfigure.y };
+        window.positionKnown = true;
+    } else if (event.type == ConfigureNotify || event.type == ReparentNotify) {
+        window.positionKnown = window.overrideRedirect && event.type == ConfigureNotify
+            && window.position.x == event.xconfigure.x && window.position.y == event.xconfigure.y;
+    }
 }
 
 } // namespace forms::x11

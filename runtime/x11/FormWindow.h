@@ -23,6 +23,10 @@ struct HWND__ {
     bool overrideRedirect = false; // no window manager: the window keeps itself above
     bool mapped = false;
     bool topMost = false;
+    // Where the window is on the root window, while known without asking
+    // the server: every tick reads it.
+    bool positionKnown = false;
+    POINT position {};
     std::unique_ptr<HRGN__, void (*)(HRGN__*)> shape { nullptr, nullptr }; // taken over by SetWindowRgn
 };
 
@@ -44,7 +48,11 @@ void MapFormWindow(HWND__& window);
 // manager, whenever another window covers it.
 void KeepAbove(HWND__& window);
 // The window's position in root-window coordinates.
-POINT RootPosition(const HWND__& window);
+POINT RootPosition(HWND__& window);
+// Moves window to (x, y) on the root window.
+void MoveFormWindow(HWND__& window, int x, int y);
+// Notes what a configure or reparent event of window says of its position.
+void NotePositionEvent(HWND__& window, const XEvent& event);
 
 // Lets the user move window with the pointer while the left button stays
 // down; returns when the move has ended or the window manager has taken it.

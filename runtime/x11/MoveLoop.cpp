@@ -59,12 +59,13 @@ void FollowPointer(XConnection& x, HWND__& window, const PointerState& start)
     // Released before the grab took hold: no release will be reported.
     bool ended = !(QueryPointer(x).buttons & Button1Mask);
     SetEventFilter([&](XEvent& event) {
-        if (event.xany.window != moving)
+        HWND__* live = WindowOf(moving);
+        if (event.xany.window != moving || !live)
             return false;
         if (event.type == MotionNotify) {
             // Only the latest position matters.
             while (XCheckTypedWindowEvent(x.Display(), moving, MotionNotify, &event)) { }
-            XMoveWindow(x.Display(), moving, origin.x + event.xmotion.x_root - start.rootX,
+            MoveFormWindow(*live, origin.x + event.xmotion.x_root - start.rootX,
                 origin.y + event.xmotion.y_root - start.rootY);
             return true;
         }

@@ -82,7 +82,7 @@ BOOL SetWindowPos(HWND handle, HWND insertAfter, int x, int y, int, int, UINT fl
         return FALSE;
     XConnection& connection = XConnection::Get();
     if (!(flags & SWP_NOMOVE))
-        XMoveWindow(connection.Display(), window->xid, x, y);
+        forms::x11::MoveFormWindow(*window, x, y);
     if (!(flags & SWP_NOZORDER) && insertAfter == HWND_TOPMOST)
         forms::x11::KeepAbove(*window);
     XFlush(connection.Display());

@@ -56,6 +56,22 @@ private:
 std::string ReadFileBytes(const std::wstring& path);
 bool FileExists(const std::wstring& path);
 
+// This test program's full path, its name without folder or extension, and
+// the arguments it was started with after its own name.
+std::wstring ProgramPath();
+std::wstring ProgramName();
+const std::vector<std::string>& ProgramArguments();
+void KeepProgramArguments(int argc, char** argv);
+// True when two paths name the same file as the platform compares names.
+bool SamePath(const std::wstring& a, const std::wstring& b);
+void RemoveFile(const std::wstring& path);
+
+// The screen's size in pixels; moves the pointer to (x, y) on it.
+POINT ScreenPixels();
+void MoveCursorTo(int x, int y);
+// True while window is shown on the screen.
+bool IsShown(HWND window);
+
 // The GDI objects this process holds, or 0 where the platform does not say.
 std::size_t GdiObjectCount();
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);

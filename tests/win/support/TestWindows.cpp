@@ -126,6 +126,27 @@ namespace peerkin::test {
 
 bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
+std::wstring ProgramPath()
+{
+    std::wstring path(MAX_PATH * 2, L'\0');
+    path.resize(::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    return path;
+}
+
+bool SamePath(const std::wstring& a, const std::wstring& b)
+{
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE)
+        == CSTR_EQUAL;
+}
+
+void RemoveFile(const std::wstring& path) { ::DeleteFileW(path.c_str()); }
+
+POINT ScreenPixels() { return POINT { ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN) }; }
+
+void MoveCursorTo(int x, int y) { ::SetCursorPos(x, y); }
+
+bool IsShown(HWND window) { return ::IsWindowVisible(window) != FALSE; }
+
 std::size_t GdiObjectCount() { return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS); }
 
 } // namespace peerkin::test

@@ -4,6 +4,7 @@
 #include "EventLoop.h"
 #include "FormWindow.h"
 #include "GdiObjects.h"
+#include "XConnection.h"
 
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -94,6 +95,35 @@ bool FileExists(const std::wstring& path)
 {
     std::error_code ignored;
     return std::filesystem::exists(NativePath(path), ignored);
+}
+
+std::wstring ProgramPath() { return std::filesystem::read_symlink("/proc/self/exe").wstring(); }
+
+bool SamePath(const std::wstring& a, const std::wstring& b) { return NativePath(a) == NativePath(b); }
+
+void RemoveFile(const std::wstring& path)
+{
+    std::error_code ignored;
+    std::filesystem::remove(NativePath(path), ignored);
+}
+
+POINT ScreenPixels()
+{
+    forms::x11::XConnection& x = forms::x11::XConnection::Get();
+    return POINT { x.ScreenWidth(), x.ScreenHeight() };
+}
+
+void MoveCursorTo(int x, int y)
+{
+    forms::x11::XConnection& connection = forms::x11::XConnection::Get();
+    XWarpPointer(connection.Display(), None, connection.Root(), 0, 0, 0, 0, x, y);
+    XSync(connection.Display(), False);
+}
+
+bool IsShown(HWND handle)
+{
+    HWND__* window = forms::x11::LiveWindow(handle);
+    return window && window->mapped;
 }
 
 std::size_t GdiObjectCount() { return forms::x11::LiveGdiObjects(); }

@@ -9,13 +9,13 @@
 #include "fZevozOdudo.h"
 
 #include <gtest/gtest.h>
-#include <windows.h>
 
 #include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -24,23 +24,18 @@ using peerkin::test::Dispatched;
 constexpr float WindowWidthTwips = 2895;
 constexpr float WindowHeightTwips = 4185;
 
-std::wstring ModulePath()
-{
-    wchar_t path[MAX_PATH * 2] = {};
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH * 2);
-    return path;
-}
+using peerkin::test::ProgramName;
+using peerkin::test::SamePath;
 
+// The program's own path with ".ini" in place of any extension.
 std::wstring SettingsPathBesideThisProgram()
 {
-    std::wstring path = ModulePath();
-    return path.substr(0, path.size() - 3) + L"ini";
-}
-
-bool SameIgnoringCase(const std::wstring& a, const std::wstring& b)
-{
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE)
-        == CSTR_EQUAL;
+    std::wstring path = peerkin::test::ProgramPath();
+    std::size_t dot = path.find_last_of(L'.');
+    std::size_t separator = path.find_last_of(L"\\/");
+    if (dot != std::wstring::npos && (separator == std::wstring::npos || dot > separator))
+        path.erase(dot);
+    return path + L".ini";
 }
 
 // Rounds to the nearest whole number, halves to even, as placement does.
@@ -49,8 +44,8 @@ int Nearest(double value) { return static_cast<int>(std::nearbyint(value)); }
 int TwipsToPixelsX(double twips) { return Nearest(twips / forms::Screen::TwipsPerPixelX()); }
 int TwipsToPixelsY(double twips) { return Nearest(twips / forms::Screen::TwipsPerPixelY()); }
 
-int ScreenWidthTwips() { return Nearest(::GetSystemMetrics(SM_CXSCREEN) * double { forms::Screen::TwipsPerPixelX() }); }
-int ScreenHeightTwips() { return Nearest(::GetSystemMetrics(SM_CYSCREEN) * double { forms::Screen::TwipsPerPixelY() }); }
+int ScreenWidthTwips() { return Nearest(peerkin::test::ScreenPixels().x * double { forms::Screen::TwipsPerPixelX() }); }
+int ScreenHeightTwips() { return Nearest(peerkin::test::ScreenPixels().y * double { forms::Screen::TwipsPerPixelY() }); }
 
 // The window's width and height in twips, from its real size in pixels.
 int WindowWidthTwipsOnScreen()
@@ -93,7 +88,7 @@ protected:
         ForgetFigure();
         ClearRecord();
         peerkin::test::ResetDispatch();
-        ::DeleteFileW(m_settings.c_str());
+        peerkin::test::RemoveFile(m_settings);
     }
 
     void TearDown() override
@@ -101,7 +96,7 @@ protected:
         ForgetFigure();
         ClearRecord();
         peerkin::test::ResetDispatch();
-        ::DeleteFileW(m_settings.c_str());
+        peerkin::test::RemoveFile(m_settings);
     }
 
     void Store(const std::string& text) const { peerkin::test::WriteFileBytes(m_settings, text); }
@@ -123,7 +118,7 @@ protected:
         HWND window = fZevozOdudo::Instance()->Handle();
         RECT rect {};
         ::GetWindowRect(window, &rect);
-        EXPECT_TRUE(::IsWindowVisible(window)) << "Main shows the figure";
+        EXPECT_TRUE(peerkin::test::IsShown(window)) << "Main shows the figure";
         EXPECT_TRUE(Dispatched().failures.empty()) << Dispatched().failures.front().Description();
         EXPECT_EQ(Dispatched().endRequests, 0) << "no other instance runs";
         return { rect.left, rect.top };
@@ -137,13 +132,13 @@ TEST_F(MainPlacement, NothingStoredOpensAtTheTopCentred)
     Placement at = RunMain();
     EXPECT_EQ(at.y, 0);
     EXPECT_EQ(at.x, TwipsToPixelsX(CentredLeft()));
-    EXPECT_NEAR(at.x, (::GetSystemMetrics(SM_CXSCREEN) - TwipsToPixelsX(WindowWidthTwips)) / 2.0, 1.0);
+    EXPECT_NEAR(at.x, (peerkin::test::ScreenPixels().x - TwipsToPixelsX(WindowWidthTwips)) / 2.0, 1.0);
 }
 
 TEST_F(MainPlacement, ReadingDoesNotCreateTheSettingsFile)
 {
     RunMain();
-    EXPECT_EQ(::GetFileAttributesW(m_settings.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_FALSE(peerkin::test::FileExists(m_settings));
 }
 
 TEST_F(MainPlacement, SectionWithoutTheKeysCountsAsNothingStored)
@@ -227,8 +222,8 @@ TEST_F(MainPlacement, FillsTheRecordAndNamesTheSettingsFile)
 {
     RunMain();
     EXPECT_EQ(Commands::AppName, L"Orlo's Peerkin");
-    EXPECT_TRUE(SameIgnoringCase(Commands::IniFile, m_settings)) << "IniFile";
-    EXPECT_EQ(Commands::ExeName, L"startup_tests");
+    EXPECT_TRUE(SamePath(Commands::IniFile, m_settings)) << "IniFile";
+    EXPECT_EQ(Commands::ExeName, ProgramName());
     EXPECT_EQ(Commands::NewLine, std::wstring(L"\r\n"));
     ASSERT_FALSE(Commands::AppPath.empty());
     EXPECT_EQ(Commands::AppPath.back(), L'\\');
@@ -239,47 +234,15 @@ TEST_F(MainPlacement, KeepsTheCommandLineArgumentsAndNothingElse)
     Placement at = RunMain();
     EXPECT_EQ(at.y, 0);
     EXPECT_EQ(at.x, TwipsToPixelsX(CentredLeft()));
-    if (__argc <= 1) {
+    const std::vector<std::string>& arguments = peerkin::test::ProgramArguments();
+    if (arguments.empty()) {
         EXPECT_EQ(Commands::CmdLine, L"") << "started without arguments";
     } else {
         // Run by hand with GoogleTest options: they are the arguments.
-        std::string last = __argv[__argc - 1];
+        const std::string& last = arguments.back();
         EXPECT_NE(Commands::CmdLine.find(std::wstring(last.begin(), last.end())), std::wstring::npos);
-        EXPECT_EQ(Commands::CmdLine.find(L"startup_tests"), std::wstring::npos) << "the program's own name";
+        EXPECT_EQ(Commands::CmdLine.find(ProgramName()), std::wstring::npos) << "the program's own name";
     }
-}
-
-TEST(SetAppIdentity, SettingsFileTakesTheProgramsNameWithIni)
-{
-    Commands::AppPath = L"Q:\\NO SUCH\\";
-    Commands::ExeName = L"PEERKIN";
-    Commands::IniFile.clear();
-    AppModul::SetAppIdentity();
-    EXPECT_EQ(Commands::AppName, L"Orlo's Peerkin");
-    EXPECT_EQ(Commands::IniFile, L"Q:\\No Such\\Peerkin.ini");
-    Commands::AppPath.clear();
-    Commands::ExeName.clear();
-    Commands::AppName.clear();
-    Commands::IniFile.clear();
-}
-
-TEST(SetAppIdentity, UsesTheLongFormOfTheRunningProgram)
-{
-    std::wstring module = ModulePath();
-    std::size_t slash = module.find_last_of(L'\\');
-    Commands::AppPath = module.substr(0, slash + 1);
-    Commands::ExeName = L"STARTUP_TESTS";
-    AppModul::SetAppIdentity();
-    std::wstring expected = module.substr(0, module.size() - 3) + L"ini";
-    EXPECT_TRUE(SameIgnoringCase(Commands::IniFile, expected)) << "IniFile";
-    // The service's long form, in the program's or the caller's case; the
-    // case-only fallback would give Startup_Tests.ini.
-    std::wstring name = Commands::IniFile.substr(Commands::IniFile.find_last_of(L'\\') + 1);
-    EXPECT_TRUE(name == L"startup_tests.ini" || name == L"STARTUP_TESTS.ini") << "got " << name.c_str();
-    Commands::AppPath.clear();
-    Commands::ExeName.clear();
-    Commands::AppName.clear();
-    Commands::IniFile.clear();
 }
 
 } // namespace

@@ -69,7 +69,7 @@ protected:
 
     void TickWithPointerAt(int x, int y)
     {
-        ::SetCursorPos(x, y);
+        peerkin::test::MoveCursorTo(x, y);
         figure->tmr_Timer();
     }
 
@@ -178,7 +178,7 @@ TEST_F(EyeTrackingTest, TicksAllocateNothing)
     TickWithPointerAt(10, 10);
     long before = g_allocations.load();
     for (int tick = 0; tick < 2000; ++tick) {
-        ::SetCursorPos(tick % 1000, (tick * 7) % 700);
+        peerkin::test::MoveCursorTo(tick % 1000, (tick * 7) % 700);
         figure->tmr_Timer();
     }
     EXPECT_EQ(g_allocations.load() - before, 0);
@@ -188,7 +188,7 @@ TEST_F(EyeTrackingTest, TicksAllocateNothing)
 TEST_F(EyeTrackingTest, TimerTicksEverySeventyMilliseconds)
 {
     figure->Show();
-    ::SetCursorPos(WindowX + 52, WindowY + 400);
+    peerkin::test::MoveCursorTo(WindowX + 52, WindowY + 400);
     peerkin::test::PumpFor(400);
     auto [x, y] = PupilCentre(52, 118);
     EXPECT_NEAR(y, 128, 0.75) << "the timer drew the eyes on its own";

@@ -1,0 +1,53 @@
+// How start-up names the settings file and fills its record on Linux, where
+// names are case-sensitive and have no short forms.
+#include "AppModul.h"
+#include "Commands.h"
+#include "TestWindows.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+class AppIdentityOnLinux : public testing::Test {
+protected:
+    void TearDown() override
+    {
+        for (std::wstring* field : { &Commands::AppPath, &Commands::AppName, &Commands::ExeName, &Commands::IniFile,
+                 &Commands::WinDir, &Commands::SysDir, &Commands::TempDir, &Commands::WinIni, &Commands::NewLine })
+            field->clear();
+    }
+};
+
+TEST_F(AppIdentityOnLinux, SettingsFileKeepsTheFoldersLetterCaseExactly)
+{
+    // A folder that does not exist: the tidied-case fallback would turn it
+    // into another folder on a case-sensitive file system.
+    Commands::AppPath = L"/No Such/Mixed CASE\\";
+    Commands::ExeName = L"PEERKIN";
+    AppModul::SetAppIdentity();
+    EXPECT_EQ(Commands::AppName, L"Orlo's Peerkin");
+    EXPECT_EQ(Commands::IniFile, L"/No Such/Mixed CASE/PEERKIN.ini");
+}
+
+TEST_F(AppIdentityOnLinux, SettingsFileIsBesideTheRunningProgram)
+{
+    Commands::InitEnvironment();
+    AppModul::SetAppIdentity();
+    EXPECT_EQ(Commands::IniFile, peerkin::test::ProgramPath() + L".ini");
+}
+
+TEST_F(AppIdentityOnLinux, EnvironmentRecordHoldsFoldersEndingInTheSeparator)
+{
+    Commands::InitEnvironment();
+    EXPECT_EQ(Commands::ExeName, peerkin::test::ProgramName());
+    for (const std::wstring* folder : { &Commands::AppPath, &Commands::WinDir, &Commands::SysDir, &Commands::TempDir }) {
+        ASSERT_GE(folder->size(), 2U);
+        EXPECT_EQ(folder->front(), L'/') << "an absolute folder";
+        EXPECT_TRUE(folder->back() == L'\\' || folder->back() == L'/') << "ends in a separator";
+    }
+    EXPECT_EQ(Commands::NewLine, L"\r\n");
+}
+
+} // namespace
