@@ -7,6 +7,7 @@
 #include "Application.h"
 #include "Ansi.h"
 #include "Form.h"
+#include "FormMessages.h"
 #include "FormWindow.h"
 #include "GdiObjects.h"
 #include "TestWindows.h"
@@ -114,6 +115,35 @@ TEST(PlatformWindows, TopMostIsTheAboveStateAndPositionsAreRootCoordinates)
     EXPECT_EQ(rect.top, 21);
     EXPECT_EQ(rect.right - rect.left, 6);
     EXPECT_EQ(rect.bottom - rect.top, 4);
+}
+
+// A window manager moves its frame and says so with a configure event of its
+// own in root coordinates; the server's own events are relative to the frame.
+TEST(PlatformWindows, PositionFollowsTheWindowManagersWordAndAsksWhenInDoubt)
+{
+    BlockForm form;
+    form.SetLeft(Twips(10));
+    form.SetTop(Twips(20));
+    XEvent event {};
+    event.xconfigure.type = ConfigureNotify;
+    event.xconfigure.event = form.Handle()->xid;
+    event.xconfigure.window = form.Handle()->xid;
+    event.xconfigure.send_event = True;
+    event.xconfigure.x = 300;
+    event.xconfigure.y = 40;
+    forms::FormMessages::Handle(event);
+    RECT rect {};
+    ASSERT_TRUE(::GetWindowRect(form.Handle(), &rect));
+    EXPECT_EQ(rect.left, 300);
+    EXPECT_EQ(rect.top, 40);
+
+    event.xconfigure.send_event = False;
+    event.xconfigure.x = 5; // within a frame
+    event.xconfigure.y = 5;
+    forms::FormMessages::Handle(event);
+    ASSERT_TRUE(::GetWindowRect(form.Handle(), &rect));
+    EXPECT_EQ(rect.left, 10) << "asked of the server, where the window really is";
+    EXPECT_EQ(rect.top, 20);
 }
 
 TEST(PlatformWindows, CursorPositionIsWhereThePointerIs)
