@@ -69,6 +69,11 @@ void FormMessages::Handle(XEvent& event)
         break;
     case ConfigureNotify:
     case ReparentNotify: x11::NotePositionEvent(*window, event); break;
+    case DestroyNotify:
+        // Destroyed from outside: the form goes with its window, as when closed.
+        if (event.xdestroywindow.window == window->xid)
+            form.Unload();
+        break;
     case ClientMessage:
         // Closed from outside (a taskbar or the window manager): the form
         // goes, and nothing is stored.

@@ -219,23 +219,29 @@ POINT RootPosition(HWND__& window)
 void MoveFormWindow(HWND__& window, int x, int y)
 {
     XMoveWindow(XConnection::Get().Display(), window.xid, x, y);
-    // Without a window manager the window goes exactly there; with one, the
-    // manager's answer tells.
+    // The window is where it was asked to be, as far as the program can
+    // tell, until the server or the window manager says otherwise: a window
+    // manager moves it in its own time, and a position read back at once
+    // must not be the old one.
     window.position = POINT { x, y };
-    window.positionKnown = window.overrideRedirect;
+    window.positionKnown = true;
 }
 
 void NotePositionEvent(HWND__& window, const XEvent& event)
 {
+    if (event.type == ReparentNotify) {
+        window.reparented = event.xreparent.parent != XConnection::Get().Root();
+        window.positionKnown = false;
+        return;
+    }
     // A window manager reports moves of its frame in root coordinates with
-    // a configure event of its own making; the server's own events say
-    // where the window is within its parent, which may be that frame.
-    if (event.type == ConfigureNotify && event.xconfigure.send_event) {
+    // a configure event of its own making; the server's own events give the
+    // place within the parent, which is the root unless a frame holds it.
+    if (event.xconfigure.send_event || !window.reparented) {
         window.position = POINT { event.xconfigure.x, event.xconfigure.y };
         window.positionKnown = true;
-    } else if (event.type == ConfigureNotify || event.type == ReparentNotify) {
-        window.positionKnown = window.overrideRedirect && event.type == ConfigureNotify
-            && window.position.x == event.xconfigure.x && window.position.y == event.xconfigure.y;
+    } else {
+        window.positionKnown = false;
     }
 }
 

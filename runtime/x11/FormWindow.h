@@ -27,6 +27,8 @@ struct HWND__ {
     // the server: every tick reads it.
     bool positionKnown = false;
     POINT position {};
+    bool reparented = false; // inside a window manager's frame
+
     std::unique_ptr<HRGN__, void (*)(HRGN__*)> shape { nullptr, nullptr }; // taken over by SetWindowRgn
 };
 

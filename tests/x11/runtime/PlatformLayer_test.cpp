@@ -137,13 +137,31 @@ TEST(PlatformWindows, PositionFollowsTheWindowManagersWordAndAsksWhenInDoubt)
     EXPECT_EQ(rect.left, 300);
     EXPECT_EQ(rect.top, 40);
 
+    XEvent framed {};
+    framed.xreparent.type = ReparentNotify;
+    framed.xreparent.event = form.Handle()->xid;
+    framed.xreparent.window = form.Handle()->xid;
+    framed.xreparent.parent = form.Handle()->xid + 1000; // a frame, not the root
+    forms::FormMessages::Handle(framed);
     event.xconfigure.send_event = False;
-    event.xconfigure.x = 5; // within a frame
+    event.xconfigure.x = 5; // within the frame
     event.xconfigure.y = 5;
     forms::FormMessages::Handle(event);
     ASSERT_TRUE(::GetWindowRect(form.Handle(), &rect));
     EXPECT_EQ(rect.left, 10) << "asked of the server, where the window really is";
     EXPECT_EQ(rect.top, 20);
+}
+
+TEST(PlatformWindows, AWindowDestroyedFromOutsideUnloadsItsForm)
+{
+    BlockForm form;
+    form.Load();
+    XConnection& x = XConnection::Get();
+    XDestroyWindow(x.Display(), form.Handle()->xid);
+    XSync(x.Display(), False);
+    peerkin::test::PumpFor(50);
+    EXPECT_FALSE(form.IsLoaded());
+    EXPECT_FALSE(forms::AnyFormLoaded()) << "the event loop, and the program, would end";
 }
 
 TEST(PlatformWindows, CursorPositionIsWhereThePointerIs)
