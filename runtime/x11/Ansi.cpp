@@ -1,4 +1,7 @@
-// The narrow texts of this platform are UTF-8.
+// The narrow texts of this platform are UTF-8. Bytes that are not UTF-8 (a
+// file name in another encoding) travel as the lone surrogates U+DC80 to
+// U+DCFF and come back as the same bytes, so that no name is changed on its
+// way through the program.
 #include "Ansi.h"
 
 #include <cstdint>
@@ -7,6 +10,7 @@ namespace forms {
 namespace {
 
 constexpr char32_t Replacement = 0xFFFD;
+constexpr char32_t EscapedByte = 0xDC00; // plus the byte, 0x80 to 0xFF
 
 void AppendUtf8(std::string& out, char32_t c)
 {
@@ -27,8 +31,8 @@ void AppendUtf8(std::string& out, char32_t c)
     }
 }
 
-// The character starting at text[at], advancing at past it; malformed
-// sequences give the replacement character for one byte.
+// The character starting at text[at], advancing at past it; a byte that
+// starts no well-formed sequence comes as itself, escaped.
 char32_t NextCharacter(std::string_view text, std::size_t& at)
 {
     auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
@@ -38,21 +42,19 @@ char32_t NextCharacter(std::string_view text, std::size_t& at)
         : (lead >> 4) == 0xE         ? 3
         : (lead >> 3) == 0x1E        ? 4
                                      : 0;
-    if (length == 0 || at + length > text.size()) {
-        ++at;
-        return Replacement;
-    }
+    if (length == 0 || at + length > text.size())
+        return EscapedByte + byte(at++);
     char32_t c = length == 1 ? lead : static_cast<char32_t>(lead & (0x7F >> length));
     for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(at + i) & 0xC0) != 0x80) {
-            ++at;
-            return Replacement;
-        }
+        if ((byte(at + i) & 0xC0) != 0x80)
+            return EscapedByte + byte(at++);
         c = (c << 6) | (byte(at + i) & 0x3F);
     }
-    at += length;
     bool overlong = (length == 2 && c < 0x80) || (length == 3 && c < 0x800) || (length == 4 && c < 0x10000);
-    return (overlong || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) ? Replacement : c;
+    if (overlong || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return EscapedByte + byte(at++);
+    at += length;
+    return c;
 }
 
 } // namespace
@@ -63,7 +65,10 @@ std::string ToAnsi(std::wstring_view text)
     out.reserve(text.size());
     for (wchar_t c : text) {
         auto code = static_cast<char32_t>(c);
-        AppendUtf8(out, (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) ? Replacement : code);
+        if (code >= EscapedByte + 0x80 && code <= EscapedByte + 0xFF)
+            out.push_back(static_cast<char>(code - EscapedByte));
+        else
+            AppendUtf8(out, (code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) ? Replacement : code);
     }
     return out;
 }

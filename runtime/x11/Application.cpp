@@ -5,6 +5,7 @@
 #include "EventLoop.h"
 #include "Form.h"
 #include "NumberText.h"
+#include "PathForm.h"
 #include "XConnection.h"
 
 #include <fcntl.h>
@@ -98,16 +99,15 @@ std::wstring App::Path()
     std::size_t slash = path.find_last_of('/');
     if (slash == std::string::npos)
         return L"";
-    // Keep the closing "/" only at the root.
-    return FromAnsi(path.substr(0, slash == 0 ? 1 : slash));
+    // Keep the closing separator only at the root.
+    return FromAnsi(ToProgramPath(path.substr(0, slash == 0 ? 1 : slash)));
 }
 
+// Linux programs have no extension to leave out: the name is the file's.
 std::wstring App::EXEName()
 {
     std::string path = ExecutablePath();
-    std::string name = path.substr(path.find_last_of('/') + 1);
-    std::size_t dot = name.find_last_of('.');
-    return FromAnsi(dot == std::string::npos || dot == 0 ? name : name.substr(0, dot));
+    return FromAnsi(path.substr(path.find_last_of('/') + 1));
 }
 
 bool App::PrevInstance()

@@ -14,6 +14,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -218,6 +219,11 @@ POINT RootPosition(HWND__& window)
 
 void MoveFormWindow(HWND__& window, int x, int y)
 {
+    // X positions are 16-bit: beyond, they would wrap round to the other
+    // side of the screen. Windows holds such a window at the edge of the
+    // range, and so does this.
+    x = std::clamp(x, static_cast<int>(INT16_MIN), static_cast<int>(INT16_MAX));
+    y = std::clamp(y, static_cast<int>(INT16_MIN), static_cast<int>(INT16_MAX));
     XMoveWindow(XConnection::Get().Display(), window.xid, x, y);
     // The window is where it was asked to be, as far as the program can
     // tell, until the server or the window manager says otherwise: a window

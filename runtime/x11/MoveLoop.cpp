@@ -5,6 +5,8 @@
 #include "FormWindow.h"
 #include "XConnection.h"
 
+#include <cstdlib>
+
 namespace forms::x11 {
 namespace {
 
@@ -46,9 +48,22 @@ void HandToWindowManager(XConnection& x, HWND__& window, const PointerState& poi
     XFlush(x.Display());
 }
 
-// Follows the pointer until the left button comes up; other events and the
-// timers are handled as usual meanwhile.
-void FollowPointer(XConnection& x, HWND__& window, const PointerState& start)
+// How far the pointer goes before a press becomes a drag: as far as on
+// Windows. A window manager takes over the pointer for its move, so a
+// click handed to it could swallow the second press of a double-click.
+constexpr int DragThreshold = 4;
+
+bool BeyondThreshold(const XMotionEvent& motion, const PointerState& start)
+{
+    return std::abs(motion.x_root - start.rootX) >= DragThreshold
+        || std::abs(motion.y_root - start.rootY) >= DragThreshold;
+}
+
+// Follows the pointer until the left button comes up, or, with a window
+// manager that moves windows, until the pointer has gone far enough to hand
+// the move to it; other events and the timers are handled as usual
+// meanwhile.
+void FollowPointer(XConnection& x, HWND__& window, const PointerState& start, bool managerMoves)
 {
     constexpr unsigned int Watched = ButtonReleaseMask | PointerMotionMask;
     if (XGrabPointer(x.Display(), window.xid, False, Watched, GrabModeAsync, GrabModeAsync, None, None, CurrentTime)
@@ -65,8 +80,15 @@ void FollowPointer(XConnection& x, HWND__& window, const PointerState& start)
         if (event.type == MotionNotify) {
             // Only the latest position matters.
             while (XCheckTypedWindowEvent(x.Display(), moving, MotionNotify, &event)) { }
-            MoveFormWindow(*live, origin.x + event.xmotion.x_root - start.rootX,
-                origin.y + event.xmotion.y_root - start.rootY);
+            if (managerMoves && BeyondThreshold(event.xmotion, start)) {
+                // Where the press was: the manager moves the window by how
+                // far the pointer has gone from there, this first step too.
+                HandToWindowManager(x, *live, start);
+                ended = true;
+            } else if (!managerMoves) {
+                MoveFormWindow(*live, origin.x + event.xmotion.x_root - start.rootX,
+                    origin.y + event.xmotion.y_root - start.rootY);
+            }
             return true;
         }
         if (event.type == ButtonRelease && event.xbutton.button == Button1)
@@ -75,7 +97,7 @@ void FollowPointer(XConnection& x, HWND__& window, const PointerState& start)
     });
     PumpUntil([&] { return ended || WindowOf(moving) == nullptr; });
     SetEventFilter(nullptr);
-    XUngrabPointer(x.Display(), CurrentTime);
+    XUngrabPointer(x.Display(), CurrentTime); // ours only: a window manager's grab stays
     XFlush(x.Display());
 }
 
@@ -88,10 +110,7 @@ void MoveWithPointer(HWND__& window)
     // A click so short that the button is up again already moves nothing.
     if (!(pointer.buttons & Button1Mask))
         return;
-    if (x.WindowManagerMoves())
-        HandToWindowManager(x, window, pointer);
-    else
-        FollowPointer(x, window, pointer);
+    FollowPointer(x, window, pointer, x.WindowManagerMoves());
 }
 
 } // namespace forms::x11

@@ -1,6 +1,8 @@
 // Folders, paths and letter case in the platform layer.
 #include "windows.h"
 
+#include "PathForm.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -17,22 +19,15 @@ DWORD CopyOut(const std::string& text, LPSTR buffer, DWORD size)
     return static_cast<DWORD>(text.size());
 }
 
-std::string WithSlashes(std::string path)
-{
-    for (char& c : path) {
-        if (c == '\\')
-            c = '/';
-    }
-    return path;
-}
-
 } // namespace
+
+// Folders and paths come in the program's own form, "\" between names.
 
 // The system's own settings live in /etc, as Windows keeps its own in its
 // folder; the program only records these folders, it never writes there.
-UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) { return CopyOut("/etc", buffer, size); }
+UINT GetWindowsDirectoryA(LPSTR buffer, UINT size) { return CopyOut(forms::ToProgramPath("/etc"), buffer, size); }
 
-UINT GetSystemDirectoryA(LPSTR buffer, UINT size) { return CopyOut("/usr/lib", buffer, size); }
+UINT GetSystemDirectoryA(LPSTR buffer, UINT size) { return CopyOut(forms::ToProgramPath("/usr/lib"), buffer, size); }
 
 DWORD GetTempPathA(DWORD size, LPSTR buffer)
 {
@@ -40,18 +35,17 @@ DWORD GetTempPathA(DWORD size, LPSTR buffer)
     std::string path = (folder && *folder) ? folder : "/tmp";
     if (path.back() != '/')
         path += '/';
-    return CopyOut(path, buffer, size);
+    return CopyOut(forms::ToProgramPath(path), buffer, size);
 }
 
 // Linux names have no short forms: the long form of a path is the path
-// itself, with the program's "\" separators as "/". Whether the file exists
-// does not matter, so a settings file name made from the program's name
-// keeps the folder's letter case exactly.
+// itself, whether or not the file exists, so a settings file name made from
+// the program's name keeps the folder's letter case exactly.
 DWORD GetLongPathNameA(LPCSTR shortPath, LPSTR longPath, DWORD size)
 {
     if (!shortPath || !*shortPath)
         return 0;
-    return CopyOut(WithSlashes(shortPath), longPath, size);
+    return CopyOut(shortPath, longPath, size);
 }
 
 DWORD CharUpperBuffW(LPWSTR text, DWORD length)

@@ -5,6 +5,7 @@
 // when reading) is not provided: the program never asks for it.
 #include "windows.h"
 
+#include "PathForm.h"
 #include "ProfileText.h"
 
 #include <fcntl.h>
@@ -22,16 +23,8 @@
 
 namespace {
 
-// The file name as a path here: the program joins paths with "\".
-std::string PathOf(LPCSTR fileName)
-{
-    std::string path(fileName);
-    for (char& c : path) {
-        if (c == '\\')
-            c = '/';
-    }
-    return path;
-}
+// The file name as Linux names the file.
+std::string PathOf(LPCSTR fileName) { return forms::ToLinuxPath(fileName); }
 
 // The folder holding path, without the final "/"; "." when path names none.
 std::string FolderOf(const std::string& path)

@@ -115,8 +115,8 @@ HANDLE LoadImageW(HINSTANCE instance, LPCWSTR name, UINT type, int width, int he
 // Text.
 DWORD CharUpperBuffW(LPWSTR text, DWORD length);
 
-// Folders and paths. Texts are UTF-8; "\" is read as a folder separator,
-// since the program's own code joins paths with it.
+// Folders and paths. Texts are UTF-8; paths are in the program's own form,
+// "\" between names (see PathForm.h).
 UINT GetWindowsDirectoryA(LPSTR buffer, UINT size);
 UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
 DWORD GetTempPathA(DWORD size, LPSTR buffer);

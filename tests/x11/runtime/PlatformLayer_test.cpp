@@ -10,6 +10,7 @@
 #include "FormMessages.h"
 #include "FormWindow.h"
 #include "GdiObjects.h"
+#include "PathForm.h"
 #include "TestWindows.h"
 #include "XConnection.h"
 #include "cTrimmer.h"
@@ -211,8 +212,8 @@ TEST(PlatformPaths, LongFormIsThePathWithSlashesAndBuffersAreRespected)
 {
     char buffer[32];
     std::memset(buffer, 'x', sizeof buffer);
-    EXPECT_EQ(::GetLongPathNameA("/Home/Toys\\Peerkin.exe", buffer, sizeof buffer), 22U);
-    EXPECT_STREQ(buffer, "/Home/Toys/Peerkin.exe") << "letter case kept exactly";
+    EXPECT_EQ(::GetLongPathNameA("\\Home\\Toys\\Peerkin.exe", buffer, sizeof buffer), 22U);
+    EXPECT_STREQ(buffer, "\\Home\\Toys\\Peerkin.exe") << "letter case kept exactly";
     char small[8];
     std::memset(small, 'x', sizeof small);
     EXPECT_EQ(::GetLongPathNameA("/Home/Toys/Peerkin.exe", small, sizeof small), 23U) << "the size it needs";
@@ -221,7 +222,7 @@ TEST(PlatformPaths, LongFormIsThePathWithSlashesAndBuffersAreRespected)
     char temp[260];
     DWORD length = ::GetTempPathA(sizeof temp, temp);
     ASSERT_GT(length, 0U);
-    EXPECT_EQ(temp[length - 1], '/');
+    EXPECT_EQ(temp[length - 1], '\\');
 }
 
 TEST(PlatformText, UpperCaseOfLatinLettersOnly)
@@ -231,16 +232,26 @@ TEST(PlatformText, UpperCaseOfLatinLettersOnly)
     EXPECT_EQ(text, L"ORLO'S PEERKIN \u00c9\u00f7\u00ff1Z");
 }
 
-TEST(PlatformText, NarrowTextsAreUtf8AndBadBytesBecomeReplacements)
+TEST(PlatformText, NarrowTextsAreUtf8AndOtherBytesComeBackUnchanged)
 {
     EXPECT_EQ(forms::ToAnsi(L"Caf\u00e9 \u20ac"), "Caf\xC3\xA9 \xE2\x82\xAC");
     EXPECT_EQ(forms::FromAnsi("Caf\xC3\xA9 \xE2\x82\xAC"), L"Caf\u00e9 \u20ac");
-    EXPECT_EQ(forms::FromAnsi("a\xFF" "b\xC3"), L"a\uFFFDb\uFFFD");
-    for (const char* overlong : { "\xC0\xAF", "\xE0\x80\xAF", "\xF0\x80\x80\xAF" }) {
-        std::wstring read = forms::FromAnsi(overlong);
-        EXPECT_FALSE(read.empty());
-        EXPECT_EQ(read.find_first_not_of(L'\uFFFD'), std::wstring::npos) << "an overlong slash is no slash";
+    // A folder named in Latin-1, a cut sequence, overlong slashes, an
+    // encoded surrogate: none is read as another character, and each
+    // comes back as the bytes it was.
+    for (const char* bytes : { "f\xFCr", "a\xFF" "b\xC3", "\xC0\xAF", "\xE0\x80\xAF", "\xF0\x80\x80\xAF", "\xED\xA0\x80" }) {
+        std::wstring read = forms::FromAnsi(bytes);
+        EXPECT_EQ(read.find(L'/'), std::wstring::npos) << bytes;
+        EXPECT_EQ(forms::ToAnsi(read), bytes);
     }
+}
+
+TEST(PlatformPaths, FoldersComeInTheProgramsForm)
+{
+    char folder[64];
+    ASSERT_GT(::GetWindowsDirectoryA(folder, sizeof folder), 0U);
+    EXPECT_STREQ(folder, "\\etc");
+    EXPECT_EQ(forms::App::Path().find(L'/'), std::wstring::npos) << "the program joins paths with \\";
 }
 
 TEST(PlatformApplication, PathAndNameDescribeTheRunningProgram)
@@ -248,8 +259,9 @@ TEST(PlatformApplication, PathAndNameDescribeTheRunningProgram)
     EXPECT_EQ(forms::App::EXEName(), L"runtime_x11_tests");
     std::wstring folder = forms::App::Path();
     ASSERT_FALSE(folder.empty());
-    EXPECT_NE(folder.back(), L'/');
-    EXPECT_EQ(::access(forms::ToAnsi(folder + L"/runtime_x11_tests").c_str(), X_OK), 0);
+    EXPECT_NE(folder.back(), L'\\');
+    std::string file = forms::ToLinuxPath(forms::ToAnsi(folder + L"\\runtime_x11_tests"));
+    EXPECT_EQ(::access(file.c_str(), X_OK), 0) << file;
 }
 
 TEST(PlatformApplication, TheInstanceLockIsHeldWhileTheProgramRuns)

@@ -1,6 +1,7 @@
 // How start-up names the settings file and fills its record on Linux, where
 // names are case-sensitive and have no short forms.
 #include "AppModul.h"
+#include "Ansi.h"
 #include "Commands.h"
 #include "TestWindows.h"
 
@@ -24,18 +25,19 @@ TEST_F(AppIdentityOnLinux, SettingsFileKeepsTheFoldersLetterCaseExactly)
 {
     // A folder that does not exist: the tidied-case fallback would turn it
     // into another folder on a case-sensitive file system.
-    Commands::AppPath = L"/No Such/Mixed CASE\\";
+    Commands::AppPath = L"\\No Such\\Mixed CASE\\";
     Commands::ExeName = L"PEERKIN";
     AppModul::SetAppIdentity();
     EXPECT_EQ(Commands::AppName, L"Orlo's Peerkin");
-    EXPECT_EQ(Commands::IniFile, L"/No Such/Mixed CASE/PEERKIN.ini");
+    EXPECT_EQ(Commands::IniFile, L"\\No Such\\Mixed CASE\\PEERKIN.ini");
 }
 
 TEST_F(AppIdentityOnLinux, SettingsFileIsBesideTheRunningProgram)
 {
     Commands::InitEnvironment();
     AppModul::SetAppIdentity();
-    EXPECT_EQ(Commands::IniFile, peerkin::test::ProgramPath() + L".ini");
+    EXPECT_TRUE(peerkin::test::SamePath(Commands::IniFile, peerkin::test::ProgramPath() + L".ini"))
+        << "got " << forms::ToAnsi(Commands::IniFile);
 }
 
 TEST_F(AppIdentityOnLinux, EnvironmentRecordHoldsFoldersEndingInTheSeparator)
@@ -44,8 +46,9 @@ TEST_F(AppIdentityOnLinux, EnvironmentRecordHoldsFoldersEndingInTheSeparator)
     EXPECT_EQ(Commands::ExeName, peerkin::test::ProgramName());
     for (const std::wstring* folder : { &Commands::AppPath, &Commands::WinDir, &Commands::SysDir, &Commands::TempDir }) {
         ASSERT_GE(folder->size(), 2U);
-        EXPECT_EQ(folder->front(), L'/') << "an absolute folder";
-        EXPECT_TRUE(folder->back() == L'\\' || folder->back() == L'/') << "ends in a separator";
+        EXPECT_EQ(folder->front(), L'\\') << "an absolute folder, in the program's form";
+        EXPECT_EQ(folder->back(), L'\\') << "ends in the separator";
+        EXPECT_EQ(folder->find(L'/'), std::wstring::npos);
     }
     EXPECT_EQ(Commands::NewLine, L"\r\n");
 }

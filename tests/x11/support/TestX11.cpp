@@ -1,9 +1,11 @@
 // The test helpers over the X11 runtime.
 #include "TestWindows.h"
 
+#include "Ansi.h"
 #include "EventLoop.h"
 #include "FormWindow.h"
 #include "GdiObjects.h"
+#include "PathForm.h"
 #include "XConnection.h"
 
 #include <stdlib.h>
@@ -19,11 +21,10 @@
 namespace peerkin::test {
 namespace {
 
+// A path in the program's form or in Linux's as Linux names the file.
 std::filesystem::path NativePath(const std::wstring& path)
 {
-    std::wstring slashed = path;
-    std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
-    return std::filesystem::path(slashed);
+    return std::filesystem::path(forms::ToLinuxPath(forms::ToAnsi(path)));
 }
 
 } // namespace
