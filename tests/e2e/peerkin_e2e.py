@@ -1,7 +1,11 @@
-"""Drives the real program under Wine on the current X display: starts it in
-a folder of its own, finds its window, moves the real pointer with xdotool and
-reads real screenshots. Standard library only."""
+"""Drives the real program on the current X display: the Windows program
+under Wine, the native one directly. Starts it in a folder of its own, finds
+its window, moves the real pointer with xdotool and reads real screenshots.
+Standard library only."""
 
+import atexit
+import ctypes
+import ctypes.util
 import os
 import shutil
 import subprocess
@@ -20,7 +24,65 @@ def exe_path():
     path = os.environ.get("PEERKIN_EXE")
     if not path or not os.path.isfile(path):
         raise unittest.SkipTest("PEERKIN_EXE does not name the program")
+    if not os.environ.get("DISPLAY") and not is_windows_program(path):
+        raise unittest.SkipTest("the native program needs an X display: DISPLAY is not set")
     return path
+
+
+def is_windows_program(path):
+    """True when path is a Windows (PE) program file, which runs under Wine."""
+    with open(path, "rb") as program:
+        header = program.read(64)
+        if len(header) < 64 or header[:2] != b"MZ":
+            return False
+        program.seek(int.from_bytes(header[60:64], "little"))
+        return program.read(4) == b"PE\0\0"
+
+
+def runs_natively():
+    """True when the program under test is a native one, not a Windows program."""
+    path = os.environ.get("PEERKIN_EXE")
+    return bool(path) and os.path.isfile(path) and not is_windows_program(path)
+
+
+def program_file_name(source):
+    """The name a private copy of the program gets: the Windows program is
+    always Peerkin.exe; a native one keeps its own name."""
+    return "Peerkin.exe" if is_windows_program(source) else os.path.basename(source)
+
+
+def settings_file_name(program_name):
+    """The settings file the program keeps beside itself: its name with .ini
+    in place of the extension on Windows; on Linux, where programs have no
+    extension, its whole name with .ini."""
+    if runs_natively():
+        return program_name + ".ini"
+    return os.path.splitext(program_name)[0] + ".ini"
+
+
+_native_runtime_folder = None
+
+
+def native_environment():
+    """The environment for a native start: a runtime folder of this test run's
+    own, where the instance lock lives, so that a figure run by the same user
+    outside the tests is not taken for an earlier instance."""
+    global _native_runtime_folder
+    if _native_runtime_folder is None:
+        _native_runtime_folder = tempfile.mkdtemp(prefix="peerkin-e2e-runtime-")
+        atexit.register(shutil.rmtree, _native_runtime_folder, ignore_errors=True)
+    return dict(os.environ, XDG_RUNTIME_DIR=_native_runtime_folder)
+
+
+def start_program(exe, *args, **popen):
+    """Starts the program file exe with args: a Windows program through
+    tools/wine-run, any other directly. Output goes nowhere unless told."""
+    popen.setdefault("stdout", subprocess.DEVNULL)
+    popen.setdefault("stderr", subprocess.DEVNULL)
+    if is_windows_program(exe):
+        return subprocess.Popen([WINE_RUN, exe, *args], **popen)
+    popen.setdefault("env", native_environment())
+    return subprocess.Popen([exe, *args], **popen)
 
 
 def run(*command, check=True):
@@ -112,20 +174,68 @@ def double_click(button=1):
     run("xdotool", "click", "--repeat", "2", "--delay", "80", str(button))
 
 
+class _ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+
+
+class _Event(ctypes.Union):
+    _fields_ = [("xclient", _ClientMessage), ("pad", ctypes.c_long * 24)]
+
+
+def _xlib():
+    """libX11 with the signatures used here."""
+    xlib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
+    xlib.XOpenDisplay.restype = ctypes.c_void_p
+    xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    xlib.XInternAtom.restype = ctypes.c_ulong
+    xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+    xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
+                                ctypes.POINTER(_Event)]
+    xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
+    return xlib
+
+
+def request_close(window_id):
+    """Asks a window to close as a window manager or a taskbar does: the
+    ICCCM WM_DELETE_WINDOW message, sent to the window's own client."""
+    xlib = _xlib()
+    display = xlib.XOpenDisplay(None)
+    if not display:
+        raise AssertionError("cannot open the X display")
+    try:
+        event = _Event()
+        event.xclient.type = 33  # ClientMessage
+        event.xclient.window = window_id
+        event.xclient.message_type = xlib.XInternAtom(display, b"WM_PROTOCOLS", 0)
+        event.xclient.format = 32
+        event.xclient.data[0] = xlib.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
+        event.xclient.data[1] = 0  # CurrentTime
+        if not xlib.XSendEvent(display, window_id, 0, 0, ctypes.byref(event)):
+            raise AssertionError("the close request could not be sent")
+        xlib.XSync(display, 0)
+    finally:
+        xlib.XCloseDisplay(display)
+
+
 class Figure:
     """The program started from a private copy in a fresh folder, so that its
     settings file is its own. Use as a context manager."""
 
-    def __init__(self, exe=None, ini_text=None, args=(), wait_for_window=True):
+    def __init__(self, exe=None, ini_text=None, args=(), wait_for_window=True, name=None, env=None):
         self.exe_source = exe or exe_path()
         self.folder = tempfile.mkdtemp(prefix="peerkin-e2e-")
-        self.exe = os.path.join(self.folder, "Peerkin.exe")
-        self.ini_path = os.path.join(self.folder, "Peerkin.ini")
+        name = name or program_file_name(self.exe_source)
+        self.exe = os.path.join(self.folder, name)
+        self.ini_path = os.path.join(self.folder, settings_file_name(name))
         shutil.copy(self.exe_source, self.exe)
         if ini_text is not None:
             with open(self.ini_path, "w", newline="") as ini:
                 ini.write(ini_text)
         self.args = list(args)
+        self.env = env
         self.wait_for_window = wait_for_window
         self.process = None
         self.window_id = None
@@ -141,8 +251,7 @@ class Figure:
     def start(self):
         """Starts the program and, unless told not to, waits for its window."""
         before = set(visible_windows())
-        self.process = subprocess.Popen([WINE_RUN, self.exe] + self.args,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.process = start_program(self.exe, *self.args, **({"env": self.env} if self.env else {}))
         if self.wait_for_window:
             found = wait_until(lambda: [w for w in visible_windows() if w not in before], 30)
             if not found:

@@ -1,11 +1,13 @@
-"""Closing the figure the usual way (Alt+F4, or Close on its taskbar button)
-ends the program without storing anything: only a double-click stores."""
+"""Closing the figure the usual way ends the program without storing
+anything: only a double-click stores. Under Windows that is Alt+F4 (or Close
+on its taskbar button); on X11 the window manager or the taskbar sends the
+window WM_DELETE_WINDOW, here sent straight, as no window manager runs."""
 
 import os
 import time
 import unittest
 
-from peerkin_e2e import Figure, click, move_mouse, run
+from peerkin_e2e import Figure, click, move_mouse, request_close, run, runs_natively
 
 
 class ClosingStoresNothing(unittest.TestCase):
@@ -16,9 +18,15 @@ class ClosingStoresNothing(unittest.TestCase):
         time.sleep(0.3)
         run("xdotool", "key", "alt+F4")
 
+    def close_from_outside(self, figure):
+        if runs_natively():
+            request_close(figure.window_id)
+        else:
+            self.close_with_alt_f4(figure)
+
     def test_close_without_a_settings_file_creates_none(self):
         with Figure() as figure:
-            self.close_with_alt_f4(figure)
+            self.close_from_outside(figure)
             self.assertTrue(figure.wait_exit(10), "the program did not end")
             self.assertFalse(os.path.exists(figure.ini_path))
 
@@ -26,7 +34,24 @@ class ClosingStoresNothing(unittest.TestCase):
         text = "[Orlo's Peerkin]\r\nTop=1500\r\nLeft=3000\r\n"
         with Figure(ini_text=text) as figure:
             self.assertEqual(figure.geometry()[:2], (200, 100))
-            self.close_with_alt_f4(figure)
+            self.close_from_outside(figure)
+            self.assertTrue(figure.wait_exit(10), "the program did not end")
+            self.assertEqual(figure.read_ini(), text)
+
+    def test_close_after_a_drag_stores_nothing(self):
+        # The place changed since the start: closing must still not store it.
+        text = "[Orlo's Peerkin]\r\nTop=1500\r\nLeft=3000\r\n"
+        with Figure(ini_text=text) as figure:
+            run("xdotool", "mousemove", "290", "260", "mousedown", "1")
+            try:
+                for _ in range(5):
+                    run("xdotool", "mousemove_relative", "--", "20", "10")
+                    time.sleep(0.05)
+            finally:
+                run("xdotool", "mouseup", "1")
+            time.sleep(0.4)
+            self.assertEqual(figure.geometry()[:2], (300, 150))
+            self.close_from_outside(figure)
             self.assertTrue(figure.wait_exit(10), "the program did not end")
             self.assertEqual(figure.read_ini(), text)
 

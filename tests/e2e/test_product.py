@@ -1,5 +1,7 @@
 """The shipped program file: a 32-bit Windows GUI program in one file that
-imports only system DLLs and carries its icon and version information."""
+imports only system DLLs and carries its icon and version information; the
+native program needs only the system's C and X libraries and gives its
+window a class, an icon and its process."""
 
 import os
 import re
@@ -7,7 +9,7 @@ import struct
 import subprocess
 import unittest
 
-from peerkin_e2e import ROOT
+from peerkin_e2e import ROOT, Figure, exe_path, run, runs_natively
 
 PRODUCT = os.environ.get("PEERKIN_PRODUCT", os.path.join(ROOT, "dist", "Peerkin.exe"))
 SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll", "advapi32.dll", "shell32.dll",
@@ -15,8 +17,13 @@ SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll", "advapi3
 MACHINE_I386 = 0x14C
 SUBSYSTEM_WINDOWS_GUI = 2
 RT_ICON, RT_GROUP_ICON, RT_VERSION = 3, 14, 16
+# The C++ runtime is linked in; these come with every X desktop.
+NATIVE_SYSTEM_LIBRARIES = {"libc.so.6", "libm.so.6", "libX11.so.6", "libXext.so.6", "libSM.so.6", "libICE.so.6"}
+# A test build with sanitizers needs their runtimes as well.
+SANITIZER_RUNTIME = re.compile(r"lib(asan|ubsan|lsan|tsan)\.so")
 
 
+@unittest.skipIf(runs_natively(), "PE file checks of the Windows product; the program under test is native")
 class Product(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
@@ -47,6 +54,45 @@ class Product(unittest.TestCase):
         out = subprocess.run(["i686-w64-mingw32-objdump", "-h", PRODUCT], capture_output=True,
                              text=True, check=True).stdout
         self.assertIn(".rsrc", out)
+
+
+def needed_libraries(path):
+    """The shared libraries an ELF program names as needed."""
+    out = subprocess.run(["readelf", "-d", path], capture_output=True, text=True, check=True).stdout
+    return set(re.findall(r"\(NEEDED\)\s+Shared library: \[([^\]]+)\]", out))
+
+
+def icon_sizes(window_id):
+    """The (width, height) of each image in the window's _NET_WM_ICON."""
+    out = run("xprop", "-id", str(window_id), "-notype", "32c", "_NET_WM_ICON")
+    items = [int(item) for item in re.findall(r"\d+", out.partition("=")[2])]
+    sizes = []
+    while len(items) >= 2:
+        width, height = items[0], items[1]
+        sizes.append((width, height))
+        items = items[2 + width * height:]
+    return sizes
+
+
+@unittest.skipUnless(runs_natively(), "checks of the native program; the program under test is a Windows one")
+class NativeProduct(unittest.TestCase):
+    def test_is_an_elf_program_needing_only_system_libraries(self):
+        with open(exe_path(), "rb") as program:
+            self.assertEqual(program.read(4), b"\x7fELF")
+        needed = needed_libraries(exe_path())
+        runtimes = {name for name in needed if name.startswith("ld-linux") or SANITIZER_RUNTIME.match(name)}
+        self.assertTrue({"libc.so.6", "libX11.so.6"} <= needed, needed)
+        self.assertEqual(needed - runtimes - NATIVE_SYSTEM_LIBRARIES, set())
+
+    def test_window_carries_class_icon_and_process(self):
+        with Figure() as figure:
+            window = str(figure.window_id)
+            self.assertIn('"peerkin", "Peerkin"', run("xprop", "-id", window, "WM_CLASS"))
+            self.assertIn(f"= {figure.process.pid}", run("xprop", "-id", window, "_NET_WM_PID"))
+            # A small image for the taskbar and a large one for switchers.
+            sizes = icon_sizes(figure.window_id)
+            self.assertIn((16, 16), sizes)
+            self.assertTrue(any(width >= 32 for width, _ in sizes), sizes)
 
 
 if __name__ == "__main__":

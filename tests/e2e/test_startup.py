@@ -3,11 +3,11 @@ top edge of the screen, centred, and later starts where the settings file
 says, whatever its letter case and layout. The command line changes nothing."""
 
 import os
-import subprocess
 import time
 import unittest
 
-from peerkin_e2e import TWIPS_PER_PIXEL, WINE_RUN, Figure, run, visible_windows
+from peerkin_e2e import (TWIPS_PER_PIXEL, Figure, run, runs_natively, start_program, visible_windows,
+                         wait_until)
 
 FIGURE_WIDTH = 193
 FIGURE_HEIGHT = 279
@@ -39,8 +39,7 @@ class SecondStart(unittest.TestCase):
         """Starts the same program once more; returns whether it ended within a
         few seconds and whether it showed a window of its own meanwhile."""
         others = set(visible_windows())
-        second = subprocess.Popen([WINE_RUN, figure.exe], stdout=subprocess.DEVNULL,
-                                  stderr=subprocess.DEVNULL)
+        second = start_program(figure.exe)
         showed_window = False
         deadline = time.monotonic() + 15
         while second.poll() is None and time.monotonic() < deadline:
@@ -77,6 +76,27 @@ class SecondStart(unittest.TestCase):
             first.kill()
         with Figure() as second:
             self.assertIsNotNone(second.window_id)
+
+
+@unittest.skipUnless(runs_natively(), "the native program's instance lock; Windows has its own means")
+class NativeInstanceLock(unittest.TestCase):
+    def test_without_a_runtime_folder_the_lock_in_tmp_still_keeps_a_second_start_out(self):
+        # A name of this run's own: the lock in /tmp is shared by every user's runs.
+        name = f"peerkin-e2e-{os.getpid()}"
+        lock = f"/tmp/orlos-peerkin-{os.getuid()}-{name}.lock"
+        environment = {key: value for key, value in os.environ.items() if key != "XDG_RUNTIME_DIR"}
+        self.addCleanup(lambda: os.path.exists(lock) and os.remove(lock))
+        with Figure(name=name, env=environment) as figure:
+            self.assertTrue(os.path.exists(lock), "no lock file in /tmp")
+            second = start_program(figure.exe, env=environment)
+            ended = wait_until(lambda: second.poll() is not None, 15)
+            if not ended:
+                second.kill()
+                second.wait()
+            self.assertTrue(ended, "the second start did not end")
+            self.assertEqual(visible_windows(), [figure.window_id])
+        with Figure(name=name, env=environment) as again:
+            self.assertIsNotNone(again.window_id, "the lock of the ended figure kept the next start out")
 
 
 class Placement(unittest.TestCase):
