@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Builds the native X11 program (Release, no sanitizers), measures it beside
+# a small X program of the same kind on one private X server and prints a
+# table of CPU per 60 s, pointer still and moving, and resident memory.
+# About five minutes.
+#
+#   bash bench/native/run.sh                 # measure and print
+#   bash bench/native/run.sh --update-doc    # also put the table into docs/performance.md
+#
+# Optional settings: BENCH_RUNS (starts of each program counted, 5),
+# BENCH_WINDOW (seconds counted per pointer mode, 12), BENCH_DISPLAY (X
+# display number; default the first free from 161), BENCH_BUILD (build
+# folder, build/bench-native).
+set -euo pipefail
+source "$(dirname "$0")/../../tools/common.sh"
+
+update_doc=false
+[[ ${1:-} == --update-doc ]] && update_doc=true
+
+# install_missing PACKAGE...: installs with apt-get those not installed yet.
+install_missing() {
+  local missing=() package sudo=""
+  for package in "$@"; do
+    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+  done
+  [[ ${#missing[@]} -eq 0 ]] && return 0
+  [[ $(id -u) -ne 0 ]] && sudo=sudo
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# The build, the X server, the pointer, and the comparison program.
+install_missing cmake g++ libx11-dev libxext-dev python3 xvfb xdotool x11-apps
+
+build=${BENCH_BUILD:-$PEERKIN_BUILD/bench-native}
+echo "== Building the native program in $build"
+cmake -S "$PEERKIN_ROOT" -B "$build" -DCMAKE_BUILD_TYPE=Release -DPEERKIN_SANITIZE=OFF -DPEERKIN_TESTS=OFF \
+  >/dev/null
+cmake --build "$build" -j"$(nproc)" --target peerkin >/dev/null
+
+display_option=()
+[[ -n ${BENCH_DISPLAY:-} ]] && display_option=(--display "$BENCH_DISPLAY")
+
+echo "== Measuring"
+python3 "$PEERKIN_ROOT/bench/native/compare.py" --program "$build/startup/peerkin" "${display_option[@]}" \
+  --runs "${BENCH_RUNS:-5}" --window "${BENCH_WINDOW:-12}" --out "$build/results"
+
+if $update_doc; then
+  python3 "$PEERKIN_ROOT/bench/native/update_doc.py" "$build/results.md" "$PEERKIN_ROOT/docs/performance.md"
+fi
