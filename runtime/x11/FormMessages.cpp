@@ -77,7 +77,8 @@ void FormMessages::Handle(XEvent& event)
     case ClientMessage:
         // Closed from outside (a taskbar or the window manager): the form
         // goes, and nothing is stored.
-        if (static_cast<Atom>(event.xclient.data.l[0]) == x11::XConnection::Get().Intern("WM_DELETE_WINDOW"))
+        if (event.xclient.message_type == x11::XConnection::Get().Intern("WM_PROTOCOLS")
+            && static_cast<Atom>(event.xclient.data.l[0]) == x11::XConnection::Get().Intern("WM_DELETE_WINDOW"))
             form.Unload();
         break;
     default: break;
