@@ -14,6 +14,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -140,6 +141,15 @@ std::wstring NumberToLocaleText(float value)
 
 int Run(void (*main)())
 {
+    // Without a display there is nothing the program could show: say so,
+    // rather than end silently as every step of its start-up fails.
+    try {
+        x11::XConnection::Get();
+    } catch (const RuntimeFailure& failure) {
+        std::string message = ToAnsi(App::EXEName()) + ": " + failure.Description() + "\n";
+        std::fputs(message.c_str(), stderr);
+        return 1;
+    }
     App::PrevInstance(); // claim the instance lock before anything else runs
     RaiseEvent(main);
     if (!AnyFormLoaded())

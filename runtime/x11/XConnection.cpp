@@ -59,7 +59,8 @@ XConnection& XConnection::Get()
     if (!g_connection) {
         ::Display* display = XOpenDisplay(nullptr);
         if (!display)
-            throw RuntimeFailure(FailureCode::PlatformCallFailed, "Cannot open the X display");
+            throw RuntimeFailure(FailureCode::PlatformCallFailed,
+                std::string("Cannot open the X display \"") + XDisplayName(nullptr) + "\"");
         XSetErrorHandler(IgnoreRequestError);
         g_connection = new XConnection(display); // lives as long as the process
     }

@@ -3,10 +3,13 @@ top edge of the screen, centred, and later starts where the settings file
 says, whatever its letter case and layout. The command line changes nothing."""
 
 import os
+import shutil
+import subprocess
+import tempfile
 import time
 import unittest
 
-from peerkin_e2e import (TWIPS_PER_PIXEL, Figure, run, runs_natively, start_program, visible_windows,
+from peerkin_e2e import (TWIPS_PER_PIXEL, Figure, exe_path, run, runs_natively, start_program, visible_windows,
                          wait_until)
 
 FIGURE_WIDTH = 193
@@ -97,6 +100,19 @@ class NativeInstanceLock(unittest.TestCase):
             self.assertEqual(visible_windows(), [figure.window_id])
         with Figure(name=name, env=environment) as again:
             self.assertIsNotNone(again.window_id, "the lock of the ended figure kept the next start out")
+
+
+@unittest.skipUnless(runs_natively(), "a Windows program always has a desktop")
+class WithoutADisplay(unittest.TestCase):
+    def test_a_start_without_a_display_says_so_and_fails(self):
+        environment = {key: value for key, value in os.environ.items() if key != "DISPLAY"}
+        with tempfile.TemporaryDirectory() as folder:
+            program = os.path.join(folder, "peerkin")
+            shutil.copy(exe_path(), program)
+            result = subprocess.run([program], env=environment, capture_output=True, text=True, timeout=30)
+            self.assertEqual(result.returncode, 1)
+            self.assertIn("Cannot open the X display", result.stderr)
+            self.assertEqual(os.listdir(folder), ["peerkin"], "nothing written beside the program")
 
 
 class Placement(unittest.TestCase):
