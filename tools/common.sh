@@ -25,11 +25,14 @@ build_windows() {
   cmake --build "$PEERKIN_BUILD/$arch" -j"$(nproc)"
 }
 
-# build_linux: configures and builds the native X11 program into dist/.
+# build_linux [TEST_TARGET...]: configures and builds the native X11 program
+# into dist/, without sanitizers, and the test programs named.
 build_linux() {
+  local tests=OFF
+  [[ $# -gt 0 ]] && tests=ON
   cmake -S "$PEERKIN_ROOT" -B "$PEERKIN_BUILD/linux" -DCMAKE_BUILD_TYPE=Release -DPEERKIN_SANITIZE=OFF \
-    -DPEERKIN_TESTS=OFF -DPEERKIN_DIST_DIR="$PEERKIN_ROOT/dist" >/dev/null
-  cmake --build "$PEERKIN_BUILD/linux" -j"$(nproc)" --target peerkin
+    -DPEERKIN_TESTS=$tests -DPEERKIN_DIST_DIR="$PEERKIN_ROOT/dist" >/dev/null
+  cmake --build "$PEERKIN_BUILD/linux" -j"$(nproc)" --target peerkin "$@"
 }
 
 # True when the file is a Windows program (it starts with "MZ").

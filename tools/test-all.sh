@@ -15,8 +15,9 @@ cmake -S "$PEERKIN_ROOT" -B "$PEERKIN_BUILD/native" -DCMAKE_BUILD_TYPE=Debug >/d
 cmake --build "$PEERKIN_BUILD/native" -j"$(nproc)"
 (cd "$PEERKIN_BUILD/native" && ctest --output-on-failure)
 
-echo "== Native X11 program (dist/peerkin)"
-build_linux
+echo "== Native X11 program (dist/peerkin), and its long run without sanitizers"
+build_linux reliability_x11_tests
+(cd "$PEERKIN_BUILD/linux" && ctest --output-on-failure -R '^reliability_x11_tests$')
 
 echo "== Windows build (the program in dist/)"
 build_windows win32

@@ -16,8 +16,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace forms {
@@ -68,12 +66,26 @@ float TwipsPerPixel()
     return twips;
 }
 
+// The whole of a small file; empty when it cannot be read. (Plain reads:
+// the C++ streams would bring their whole library into the program.)
+std::string FileText(const char* path)
+{
+    std::string text;
+    int file = ::open(path, O_RDONLY | O_CLOEXEC);
+    if (file < 0)
+        return text;
+    char chunk[4096];
+    for (ssize_t count; (count = ::read(file, chunk, sizeof chunk)) > 0;)
+        text.append(chunk, static_cast<std::size_t>(count));
+    ::close(file);
+    return text;
+}
+
 // The arguments after the program's own name, as one text: separated by
 // blanks, each with blanks in it quoted.
 std::string ArgumentsOfThisProcess()
 {
-    std::ifstream file("/proc/self/cmdline", std::ios::binary);
-    std::string all((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    std::string all = FileText("/proc/self/cmdline");
     std::string text;
     std::size_t start = all.find('\0');
     while (start != std::string::npos && start + 1 < all.size()) {

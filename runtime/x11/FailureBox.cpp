@@ -7,7 +7,6 @@
 #include <X11/Xutil.h>
 
 #include <algorithm>
-#include <sstream>
 #include <vector>
 
 namespace forms::x11 {
@@ -20,9 +19,11 @@ constexpr int CharacterWidth = 7; // of the server's "fixed" font, roughly
 std::vector<std::string> Lines(const std::string& text)
 {
     std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
+    for (std::size_t start = 0; start <= text.size();) {
+        std::size_t end = std::min(text.find('\n', start), text.size());
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
     lines.push_back("");
     lines.push_back("Click to close.");
     return lines;

@@ -69,6 +69,8 @@ void RemoveFile(const std::wstring& path);
 // The screen's size in pixels; moves the pointer to (x, y) on it.
 POINT ScreenPixels();
 void MoveCursorTo(int x, int y);
+// Ticks the first timer of window's form as the platform's timer would.
+void DeliverTimerTick(HWND window);
 // True while window is shown on the screen.
 bool IsShown(HWND window);
 

@@ -145,6 +145,8 @@ POINT ScreenPixels() { return POINT { ::GetSystemMetrics(SM_CXSCREEN), ::GetSyst
 
 void MoveCursorTo(int x, int y) { ::SetCursorPos(x, y); }
 
+void DeliverTimerTick(HWND window) { ::SendMessageW(window, WM_TIMER, 1, 0); }
+
 bool IsShown(HWND window) { return ::IsWindowVisible(window) != FALSE; }
 
 std::size_t GdiObjectCount() { return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS); }

@@ -3,6 +3,7 @@
 
 #include "Ansi.h"
 #include "EventLoop.h"
+#include "FormMessages.h"
 #include "FormWindow.h"
 #include "GdiObjects.h"
 #include "PathForm.h"
@@ -119,6 +120,12 @@ void MoveCursorTo(int x, int y)
     forms::x11::XConnection& connection = forms::x11::XConnection::Get();
     XWarpPointer(connection.Display(), None, connection.Root(), 0, 0, 0, 0, x, y);
     XSync(connection.Display(), False);
+}
+
+void DeliverTimerTick(HWND handle)
+{
+    if (HWND__* window = forms::x11::LiveWindow(handle))
+        forms::FormMessages::Tick(*window, 0);
 }
 
 bool IsShown(HWND handle)

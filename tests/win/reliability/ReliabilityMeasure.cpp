@@ -1,22 +1,14 @@
+// What a Windows process holds, from the system's own counts.
 #include "ReliabilitySupport.h"
 
 #include "Handles.h"
 
-#include <gtest/gtest.h>
 #include <psapi.h>
 
-#include <cstdio>
-#include <fstream>
 #include <vector>
 
 namespace reliability {
 namespace {
-
-std::vector<std::string>& Lines()
-{
-    static std::vector<std::string> lines;
-    return lines;
-}
 
 // The system's own figure where it keeps one; otherwise the committed private
 // pages, added up region by region.
@@ -55,24 +47,6 @@ std::size_t FreeGdiSlots()
     return probes.size();
 }
 
-// Prints the figures once every test has run, and keeps them for the
-// end-to-end suite, which prints the whole run's figures last.
-class FiguresReport : public testing::Environment {
-public:
-    void TearDown() override
-    {
-        std::ofstream file("reliability-figures.txt", std::ios::trunc);
-        std::printf("== Reliability figures (in-process)\n");
-        for (const std::string& line : Lines()) {
-            std::printf("   %s\n", line.c_str());
-            file << line << '\n';
-        }
-        std::fflush(stdout);
-    }
-};
-
-[[maybe_unused]] testing::Environment* const g_report = testing::AddGlobalTestEnvironment(new FiguresReport);
-
 } // namespace
 
 Resources Measure()
@@ -84,15 +58,5 @@ Resources Measure()
     resources.freeGdiSlots = FreeGdiSlots();
     return resources;
 }
-
-std::string Describe(const Resources& resources)
-{
-    char text[160];
-    std::snprintf(text, sizeof text, "GDI %lu, USER %lu (0: not counted here), free GDI slots %zu, private %zu KB",
-        resources.gdiObjects, resources.userObjects, resources.freeGdiSlots, resources.privateBytes / 1024);
-    return text;
-}
-
-void Report(const std::string& line) { Lines().push_back(line); }
 
 } // namespace reliability

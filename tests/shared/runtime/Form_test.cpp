@@ -85,9 +85,9 @@ TEST_F(FormTest, LoadedFormIsHiddenUntilShown)
 {
     RecordingForm form(Definition(10, 8));
     HWND window = form.Handle();
-    EXPECT_FALSE(::IsWindowVisible(window));
+    EXPECT_FALSE(peerkin::test::IsShown(window));
     form.Show();
-    EXPECT_TRUE(::IsWindowVisible(window));
+    EXPECT_TRUE(peerkin::test::IsShown(window));
 }
 
 TEST_F(FormTest, ReadingAnySettingLoadsTheForm)

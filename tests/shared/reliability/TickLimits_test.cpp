@@ -31,7 +31,6 @@ namespace {
 using peerkin::test::Dispatched;
 using peerkin::test::ResetDispatch;
 
-constexpr WPARAM FigureTimerId = 1;
 constexpr std::int32_t Max = INT32_MAX;
 constexpr std::int32_t Min = INT32_MIN;
 
@@ -97,7 +96,7 @@ protected:
         figure->Unload();
         ResetDispatch();
     }
-    void Tick() { ::SendMessageW(figure->Handle(), WM_TIMER, FigureTimerId, 0); }
+    void Tick() { peerkin::test::DeliverTimerTick(figure->Handle()); }
 
     std::shared_ptr<FigureAtTheEdge> figure = std::make_shared<FigureAtTheEdge>();
 };
