@@ -222,6 +222,20 @@ def mover_command(seconds):
     return [str(part) for part in command]
 
 
+def cpu_over_window(pids, seconds, moving, env=None):
+    """(precise, ticks) CPU seconds each process used over a window of the
+    given length, the pointer still or walked round by xdotool, and parked
+    again afterwards."""
+    before = [cpu_seconds(pid) for pid in pids]
+    mover = subprocess.Popen(mover_command(seconds), env=env) if moving else None
+    time.sleep(seconds)
+    after = [cpu_seconds(pid) for pid in pids]
+    if mover:
+        mover.wait()
+        xdotool("mousemove", *PARK)
+    return [(b[0] - a[0], b[1] - a[1]) for a, b in zip(before, after)]
+
+
 # --- one run of one program --------------------------------------------------
 
 class Bench:
@@ -300,14 +314,7 @@ class Bench:
 
     def counted(self, pids, seconds, moving):
         """CPU seconds of each process over a window of the given length."""
-        before = [cpu_seconds(pid) for pid in pids]
-        mover = subprocess.Popen(mover_command(seconds), env=self.env) if moving else None
-        time.sleep(seconds)
-        after = [cpu_seconds(pid) for pid in pids]
-        if mover:
-            mover.wait()
-            xdotool("mousemove", *PARK)
-        return [(b[0] - a[0], b[1] - a[1]) for a, b in zip(before, after)]
+        return cpu_over_window(pids, seconds, moving, self.env)
 
     def session(self, name):
         """One start of a program: its first paint, its CPU with the pointer

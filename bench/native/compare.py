@@ -19,7 +19,7 @@ import time
 sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 import measure  # noqa: E402  (bench/measure.py)
-from measure import cpu_seconds, markdown, median, memory_kb, mover_command, number, spread, xdotool  # noqa: E402
+from measure import cpu_over_window, markdown, median, memory_kb, number, spread, xdotool  # noqa: E402
 
 PROGRAM = "peerkin"
 COMPARISON = "xeyes"
@@ -124,14 +124,7 @@ class Bench:
 
     def counted(self, pids, seconds, moving):
         """(precise, ticks) CPU seconds each process used over a window of this length."""
-        before = [cpu_seconds(pid) for pid in pids]
-        mover = subprocess.Popen(mover_command(seconds)) if moving else None
-        time.sleep(seconds)
-        after = [cpu_seconds(pid) for pid in pids]
-        if mover:
-            mover.wait()
-            xdotool("mousemove", *PARK)
-        return [(b[0] - a[0], b[1] - a[1]) for a, b in zip(before, after)]
+        return cpu_over_window(pids, seconds, moving)
 
     def session(self, name):
         """One start of a program: its CPU and the X server's, pointer still then moving, and its memory."""
