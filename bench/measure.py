@@ -449,6 +449,15 @@ def detail_rows(runs, first_paints):
     return rows
 
 
+def cpu_model():
+    """The processor's name as the kernel reports it."""
+    with open("/proc/cpuinfo") as f:
+        for line in f:
+            if line.startswith("model name"):
+                return line.split(":", 1)[1].strip()
+    return "unknown"
+
+
 def markdown(header, rows):
     lines = ["| " + " | ".join(header) + " |", "|" + "---|" * len(header)]
     lines += ["| " + " | ".join(str(cell) for cell in row) + " |" for row in rows]
@@ -456,12 +465,7 @@ def markdown(header, rows):
 
 
 def machine():
-    model = "unknown"
-    with open("/proc/cpuinfo") as f:
-        for line in f:
-            if line.startswith("model name"):
-                model = line.split(":", 1)[1].strip()
-                break
+    model = cpu_model()
     wine = subprocess.run([ARGS.loader, "--version"], capture_output=True, text=True).stdout.strip()
     return (f"{os.cpu_count()} CPUs ({model}), Linux {os.uname().release}, {wine}, "
             f"Xvfb {SCREEN[0]}x{SCREEN[1]}x24 -noreset")

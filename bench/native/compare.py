@@ -19,7 +19,7 @@ import time
 sys.dont_write_bytecode = True  # keep the source tree free of caches
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 import measure  # noqa: E402  (bench/measure.py)
-from measure import cpu_over_window, markdown, median, memory_kb, number, spread, xdotool  # noqa: E402
+from measure import cpu_model, cpu_over_window, markdown, median, memory_kb, number, spread, xdotool  # noqa: E402
 
 PROGRAM = "peerkin"
 COMPARISON = "xeyes"
@@ -190,12 +190,7 @@ def first_line(command):
 
 def machine():
     """The processor, kernel and X server the figures were measured on."""
-    model = "unknown"
-    with open("/proc/cpuinfo") as f:
-        for line in f:
-            if line.startswith("model name"):
-                model = line.split(":", 1)[1].strip()
-                break
+    model = cpu_model()
     return (f"{os.cpu_count()} CPUs ({model}), Linux {os.uname().release}, "
             f"Xvfb {package_version('xvfb')} {SCREEN[0]}x{SCREEN[1]}x24 -noreset, no window manager")
 
