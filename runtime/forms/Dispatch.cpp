@@ -3,7 +3,7 @@
 #include "Ansi.h"
 #include "Application.h"
 #include "NumberText.h"
-#include "PlatformEnd.h"
+#include "Platform.h"
 
 #include <string>
 
@@ -13,7 +13,7 @@ namespace {
 bool g_ending = false;
 FailurePolicy g_failurePolicy = ReportFailureAndEnd;
 
-EndAction g_endAction = ExitAtOnce;
+EndAction g_endAction = platform::ExitAtOnce;
 
 // Failure numbers are small whole numbers, which NumberToText writes exactly.
 // (std::to_wstring would bring the C library's whole formatted output into
@@ -54,7 +54,7 @@ void ReportFailureAndEnd(const RuntimeFailure& failure)
 {
     // Handlers are already stopped: ticks keep arriving while the box is open.
     std::wstring message = FailureMessage(failure);
-    ShowFailureBox(App::Title(), message);
+    platform::ShowFailureBox(App::Title(), message);
     End();
 }
 

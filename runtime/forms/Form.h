@@ -3,21 +3,22 @@
 // services its event handlers use. Positions and sizes are twips; drawing
 // and pixel reading use the form's drawing scale. The window is created on
 // the first use of any of its settings ("loading"), which raises Form_Load
-// before the setting is applied.
+// before the setting is applied. The window itself comes from the platform
+// back-end (Platform.h); everything else a form does is the same on every
+// platform and lives here.
 
 #include "FormDefinition.h"
-#include "Handles.h"
 #include "OffscreenImage.h"
+#include "Platform.h"
+#include "UniqueGdiObject.h"
 
 #include <cstdint>
-#include <functional>
 #include <memory>
-#include <string>
 #include <vector>
 
 namespace forms {
 
-class Form {
+class Form : public WindowEvents {
 public:
     explicit Form(FormDefinition definition);
     virtual ~Form();
@@ -63,30 +64,37 @@ protected:
 
 private:
     friend class Timer;
-    friend class FormMessages;
 
-    HWND LoadedWindow();
+    // What the window reports; only the window calls these.
+    void OnTick(std::size_t index) override;
+    void OnMouseDown(std::int16_t button, std::int16_t shift, int x, int y) override;
+    void OnDoubleClick() override;
+    void OnClosed() override;
+    const OffscreenImage& ShownImage() override;
+
+    // The window, created and loaded first if need be.
+    PlatformWindow& LoadedWindow();
     void CreateWindowHidden();
     void StartTimers();
-    void TickBeforeFirstPaint();
-    void MoveTo(int x, int y);
+    // Lets go of everything the window needed, once it is gone.
+    void ForgetWindow();
+    std::unique_ptr<OffscreenImage> FreshImage();
     RECT WindowRect();
+    void MoveTo(int x, int y);
     double PixelsPerUnit() const;
     double ToPixels(float units) const { return units * PixelsPerUnit(); }
     float ToUnits(double pixels) const;
     RECT CircleBounds(float x, float y, float radius) const;
-    // What only this platform's forms have.
-#include "FormPlatformMembers.h"
 
     FormDefinition m_definition;
-    HWND m_window = nullptr;
+    std::unique_ptr<PlatformWindow> m_window;
     UniqueBitmap m_picture;
-    std::unique_ptr<OffscreenImage> m_image;
+    std::unique_ptr<OffscreenImage> m_image; // while persistent drawing is on
+    std::unique_ptr<OffscreenImage> m_plainImage; // background and picture, to paint without it
     std::int16_t m_scaleMode;
     bool m_autoRedraw;
     COLORREF m_fillColor;
     std::vector<Timer*> m_timers;
-    bool m_firstTickPending = false; // loaded, and no timer has ticked since
     RECT m_drawn {}; // where drawing went since the last ShowDrawing
 };
 

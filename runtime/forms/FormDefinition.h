@@ -31,6 +31,12 @@ namespace ShiftState {
 constexpr std::int16_t Shift = 1;
 constexpr std::int16_t Ctrl = 2;
 constexpr std::int16_t Alt = 4;
+
+// The state of the three keys as a button event reports it.
+constexpr std::int16_t Of(bool shift, bool ctrl, bool alt)
+{
+    return static_cast<std::int16_t>((shift ? Shift : 0) | (ctrl ? Ctrl : 0) | (alt ? Alt : 0));
+}
 }
 
 struct FormDefinition {
@@ -62,7 +68,6 @@ public:
 
 private:
     friend class Form;
-    friend class FormMessages;
     unsigned m_interval;
     std::function<void()> m_onTick;
 };

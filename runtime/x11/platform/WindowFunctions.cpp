@@ -1,59 +1,18 @@
 // The window functions of the platform layer, over the forms' X windows.
-#include "FormWindow.h"
 #include "GdiObjects.h"
-#include "XConnection.h"
-
-#include <X11/extensions/shape.h>
-
-#include <algorithm>
-#include <climits>
-#include <vector>
+#include "X11Connection.h"
+#include "X11Window.h"
 
 using forms::x11::LiveWindow;
-using forms::x11::XConnection;
-
-namespace {
-
-void ReleaseRegion(HRGN__* region) { delete region; }
-
-// X rectangles have 16-bit corners; a shape only matters within the window.
-std::vector<XRectangle> ClippedRectangles(const HRGN__& region, const HWND__& window)
-{
-    std::vector<XRectangle> clipped;
-    clipped.reserve(region.rects.size());
-    for (const RECT& rect : region.rects) {
-        LONG left = std::max<LONG>(rect.left, 0);
-        LONG top = std::max<LONG>(rect.top, 0);
-        LONG right = std::min<LONG>(rect.right, window.width);
-        LONG bottom = std::min<LONG>(rect.bottom, window.height);
-        if (left < right && top < bottom)
-            clipped.push_back(XRectangle { static_cast<short>(left), static_cast<short>(top),
-                static_cast<unsigned short>(right - left), static_cast<unsigned short>(bottom - top) });
-    }
-    return clipped;
-}
-
-void ApplyShape(const HWND__& window)
-{
-    XConnection& x = XConnection::Get();
-    if (!window.shape) {
-        XShapeCombineMask(x.Display(), window.xid, ShapeBounding, 0, 0, None, ShapeSet);
-        return;
-    }
-    std::vector<XRectangle> rectangles = ClippedRectangles(*window.shape, window);
-    XShapeCombineRectangles(x.Display(), window.xid, ShapeBounding, 0, 0, rectangles.data(),
-        static_cast<int>(rectangles.size()), ShapeSet, Unsorted);
-}
-
-} // namespace
+using forms::x11::X11Connection;
+using forms::x11::X11Window;
 
 BOOL GetWindowRect(HWND handle, RECT* rect)
 {
-    HWND__* window = LiveWindow(handle);
+    X11Window* window = LiveWindow(handle);
     if (!window || !rect)
         return FALSE;
-    POINT origin = forms::x11::RootPosition(*window);
-    *rect = RECT { origin.x, origin.y, origin.x + window->width, origin.y + window->height };
+    *rect = window->Bounds();
     return TRUE;
 }
 
@@ -61,7 +20,7 @@ BOOL GetCursorPos(POINT* point)
 {
     if (!point)
         return FALSE;
-    XConnection& x = XConnection::Get();
+    X11Connection& x = X11Connection::Get();
     ::Window root = 0;
     ::Window child = 0;
     int rootX = 0;
@@ -77,21 +36,20 @@ BOOL GetCursorPos(POINT* point)
 
 BOOL SetWindowPos(HWND handle, HWND insertAfter, int x, int y, int, int, UINT flags)
 {
-    HWND__* window = LiveWindow(handle);
+    X11Window* window = LiveWindow(handle);
     if (!window)
         return FALSE;
-    XConnection& connection = XConnection::Get();
     if (!(flags & SWP_NOMOVE))
-        forms::x11::MoveFormWindow(*window, x, y);
+        window->MoveTo(x, y);
     if (!(flags & SWP_NOZORDER) && insertAfter == HWND_TOPMOST)
-        forms::x11::KeepAbove(*window);
-    XFlush(connection.Display());
+        window->KeepAbove();
+    XFlush(X11Connection::Get().Display());
     return TRUE;
 }
 
 BOOL ReleaseCapture()
 {
-    XConnection& x = XConnection::Get();
+    X11Connection& x = X11Connection::Get();
     XUngrabPointer(x.Display(), CurrentTime);
     XFlush(x.Display());
     return TRUE;
@@ -99,7 +57,7 @@ BOOL ReleaseCapture()
 
 LRESULT SendMessageA(HWND handle, UINT message, WPARAM wParam, LPARAM)
 {
-    HWND__* window = LiveWindow(handle);
+    X11Window* window = LiveWindow(handle);
     if (window && message == WM_NCLBUTTONDOWN && wParam == HTCAPTION)
         forms::x11::MoveWithPointer(*window);
     return 0;
@@ -109,13 +67,11 @@ int SetWindowRgn(HWND handle, HRGN region, BOOL)
 {
     // The window owns the region from here on, even when it cannot use it.
     HRGN__* taken = forms::x11::TakeRegion(region);
-    HWND__* window = LiveWindow(handle);
+    X11Window* window = LiveWindow(handle);
     if (!window) {
         delete taken;
         return 0;
     }
-    window->shape = std::unique_ptr<HRGN__, void (*)(HRGN__*)>(taken, ReleaseRegion);
-    ApplyShape(*window);
-    XFlush(XConnection::Get().Display());
+    window->SetShape(taken);
     return 1;
 }

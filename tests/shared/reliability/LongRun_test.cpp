@@ -4,9 +4,9 @@
 // figure to its outline holds on to nothing but the window's region.
 #include "Application.h"
 #include "Dispatch.h"
-#include "Handles.h"
 #include "ReliabilitySupport.h"
 #include "TestWindows.h"
+#include "UniqueGdiObject.h"
 #include "cTrimmer.h"
 #include "fZevozOdudo.h"
 #include "res/resource.h"

@@ -4,7 +4,7 @@
 #include "Commands.h"
 #include "Dispatch.h"
 #include "FigurePlacement.h"
-#include "Handles.h"
+#include "Win32Handles.h"
 #include "TestWindows.h"
 #include "fZevozOdudo.h"
 

@@ -1,7 +1,7 @@
 // What a Windows process holds, from the system's own counts.
 #include "ReliabilitySupport.h"
 
-#include "Handles.h"
+#include "Win32Handles.h"
 
 #include <psapi.h>
 

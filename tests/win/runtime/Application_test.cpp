@@ -1,6 +1,6 @@
 // The process-wide services as Windows provides them.
 #include "Application.h"
-#include "Handles.h"
+#include "Win32Handles.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

@@ -2,7 +2,7 @@
 // this program starts a copy of itself while it holds the instance marker,
 // and the copy must see it.
 #include "Application.h"
-#include "Handles.h"
+#include "Win32Handles.h"
 #include "TestWindows.h"
 
 #include <gtest/gtest.h>

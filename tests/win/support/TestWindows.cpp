@@ -1,6 +1,6 @@
 #include "TestWindows.h"
 
-#include "Handles.h"
+#include "Win32Handles.h"
 
 #include <algorithm>
 #include <filesystem>

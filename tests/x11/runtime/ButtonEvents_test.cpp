@@ -5,8 +5,8 @@
 
 #include "Application.h"
 #include "Form.h"
-#include "FormMessages.h"
-#include "FormWindow.h"
+#include "X11EventLoop.h"
+#include "X11Window.h"
 #include "TestWindows.h"
 
 #include <cctype>
@@ -14,6 +14,9 @@
 #include <vector>
 
 namespace {
+
+// The X window a form's handle stands for.
+::Window XidOf(HWND handle) { return forms::x11::LiveWindow(handle)->Xid(); }
 
 class RecordingForm : public forms::Form {
 public:
@@ -53,7 +56,7 @@ void Deliver(RecordingForm& form, const Press& press)
 {
     XEvent event {};
     event.xbutton.type = ButtonPress;
-    event.xbutton.window = form.Handle()->xid;
+    event.xbutton.window = XidOf(form.Handle());
     event.xbutton.button = press.button;
     event.xbutton.time = press.time;
     event.xbutton.x = press.x;
@@ -61,7 +64,7 @@ void Deliver(RecordingForm& form, const Press& press)
     event.xbutton.x_root = 100 + press.x;
     event.xbutton.y_root = 100 + press.y;
     event.xbutton.state = press.state;
-    forms::FormMessages::Handle(event);
+    forms::x11::DispatchEvent(event);
 }
 
 struct PressCase {

@@ -7,12 +7,12 @@
 #include "Application.h"
 #include "Ansi.h"
 #include "Form.h"
-#include "FormMessages.h"
-#include "FormWindow.h"
+#include "X11EventLoop.h"
+#include "X11Window.h"
 #include "GdiObjects.h"
 #include "PathForm.h"
 #include "TestWindows.h"
-#include "XConnection.h"
+#include "X11Connection.h"
 #include "cTrimmer.h"
 
 #include <X11/Xatom.h>
@@ -29,7 +29,10 @@
 
 namespace {
 
-using forms::x11::XConnection;
+// The X window a form's handle stands for.
+::Window XidOf(HWND handle) { return forms::x11::LiveWindow(handle)->Xid(); }
+
+using forms::x11::X11Connection;
 
 float Twips(int pixels) { return static_cast<float>(pixels) * forms::Screen::TwipsPerPixelX(); }
 
@@ -59,7 +62,7 @@ private:
 
 std::vector<Atom> WindowState(::Window window)
 {
-    XConnection& x = XConnection::Get();
+    X11Connection& x = X11Connection::Get();
     Atom type = 0;
     int format = 0;
     unsigned long count = 0;
@@ -81,11 +84,11 @@ TEST(PlatformWindows, TrimmedShapeReachesTheServer)
     BlockForm form;
     cTrimmer trimmer;
     trimmer.TrimForm(form);
-    XConnection& x = XConnection::Get();
+    X11Connection& x = X11Connection::Get();
     XSync(x.Display(), False);
     int count = 0;
     int ordering = 0;
-    XRectangle* rects = XShapeGetRectangles(x.Display(), form.Handle()->xid, ShapeBounding, &count, &ordering);
+    XRectangle* rects = XShapeGetRectangles(x.Display(), XidOf(form.Handle()), ShapeBounding, &count, &ordering);
     ASSERT_NE(rects, nullptr);
     // The server may merge the two one-row runs into one rectangle.
     int area = 0;
@@ -107,9 +110,9 @@ TEST(PlatformWindows, TopMostIsTheAboveStateAndPositionsAreRootCoordinates)
     form.SetTop(Twips(21));
     ::SetWindowPos(form.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     form.Show();
-    XSync(XConnection::Get().Display(), False);
-    std::vector<Atom> state = WindowState(form.Handle()->xid);
-    EXPECT_NE(std::find(state.begin(), state.end(), XConnection::Get().Intern("_NET_WM_STATE_ABOVE")), state.end());
+    XSync(X11Connection::Get().Display(), False);
+    std::vector<Atom> state = WindowState(XidOf(form.Handle()));
+    EXPECT_NE(std::find(state.begin(), state.end(), X11Connection::Get().Intern("_NET_WM_STATE_ABOVE")), state.end());
     RECT rect {};
     ASSERT_TRUE(::GetWindowRect(form.Handle(), &rect));
     EXPECT_EQ(rect.left, 37);
@@ -127,12 +130,12 @@ TEST(PlatformWindows, PositionFollowsTheWindowManagersWordAndAsksWhenInDoubt)
     form.SetTop(Twips(20));
     XEvent event {};
     event.xconfigure.type = ConfigureNotify;
-    event.xconfigure.event = form.Handle()->xid;
-    event.xconfigure.window = form.Handle()->xid;
+    event.xconfigure.event = XidOf(form.Handle());
+    event.xconfigure.window = XidOf(form.Handle());
     event.xconfigure.send_event = True;
     event.xconfigure.x = 300;
     event.xconfigure.y = 40;
-    forms::FormMessages::Handle(event);
+    forms::x11::DispatchEvent(event);
     RECT rect {};
     ASSERT_TRUE(::GetWindowRect(form.Handle(), &rect));
     EXPECT_EQ(rect.left, 300);
@@ -140,14 +143,14 @@ TEST(PlatformWindows, PositionFollowsTheWindowManagersWordAndAsksWhenInDoubt)
 
     XEvent framed {};
     framed.xreparent.type = ReparentNotify;
-    framed.xreparent.event = form.Handle()->xid;
-    framed.xreparent.window = form.Handle()->xid;
-    framed.xreparent.parent = form.Handle()->xid + 1000; // a frame, not the root
-    forms::FormMessages::Handle(framed);
+    framed.xreparent.event = XidOf(form.Handle());
+    framed.xreparent.window = XidOf(form.Handle());
+    framed.xreparent.parent = XidOf(form.Handle()) + 1000; // a frame, not the root
+    forms::x11::DispatchEvent(framed);
     event.xconfigure.send_event = False;
     event.xconfigure.x = 5; // within the frame
     event.xconfigure.y = 5;
-    forms::FormMessages::Handle(event);
+    forms::x11::DispatchEvent(event);
     ASSERT_TRUE(::GetWindowRect(form.Handle(), &rect));
     EXPECT_EQ(rect.left, 10) << "asked of the server, where the window really is";
     EXPECT_EQ(rect.top, 20);
@@ -157,8 +160,8 @@ TEST(PlatformWindows, AWindowDestroyedFromOutsideUnloadsItsForm)
 {
     BlockForm form;
     form.Load();
-    XConnection& x = XConnection::Get();
-    XDestroyWindow(x.Display(), form.Handle()->xid);
+    X11Connection& x = X11Connection::Get();
+    XDestroyWindow(x.Display(), XidOf(form.Handle()));
     XSync(x.Display(), False);
     peerkin::test::PumpFor(50);
     EXPECT_FALSE(form.IsLoaded());
@@ -167,7 +170,7 @@ TEST(PlatformWindows, AWindowDestroyedFromOutsideUnloadsItsForm)
 
 TEST(PlatformWindows, CursorPositionIsWhereThePointerIs)
 {
-    XConnection& x = XConnection::Get();
+    X11Connection& x = X11Connection::Get();
     XWarpPointer(x.Display(), None, x.Root(), 0, 0, 0, 0, 123, 45);
     XSync(x.Display(), False);
     POINT point {};
@@ -278,7 +281,7 @@ TEST(PlatformApplication, TheInstanceLockIsHeldWhileTheProgramRuns)
 
 TEST(PlatformApplication, ScreenIsInTwipsAtTheDesktopsDotsPerInch)
 {
-    XConnection& x = XConnection::Get();
+    X11Connection& x = X11Connection::Get();
     float twipsPerPixel = static_cast<float>(1440.0 / x.DotsPerInch());
     EXPECT_EQ(forms::Screen::TwipsPerPixelX(), twipsPerPixel);
     EXPECT_EQ(forms::Screen::Width(), static_cast<float>(x.ScreenWidth()) * twipsPerPixel);

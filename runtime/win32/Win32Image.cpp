@@ -1,4 +1,4 @@
-#include "OffscreenImage.h"
+#include "Win32Image.h"
 
 #include "Failure.h"
 
@@ -21,48 +21,47 @@ BITMAPINFO TopDownInfo(int width, int height)
 
 } // namespace
 
-OffscreenImage::OffscreenImage(int width, int height, COLORREF background, HBITMAP picture)
-    : m_width(width > 0 ? width : 0)
-    , m_height(height > 0 ? height : 0)
+Win32Image::Win32Image(int width, int height, COLORREF background, HBITMAP picture)
+    : OffscreenImage(width, height)
 {
     m_dc.Reset(::CreateCompatibleDC(nullptr));
     if (!m_dc)
         Fail(FailureCode::OutOfMemory);
     // A DIB section cannot be empty; a zero-sized area keeps a 1x1 buffer.
-    BITMAPINFO info = TopDownInfo(m_width > 0 ? m_width : 1, m_height > 0 ? m_height : 1);
+    BITMAPINFO info = TopDownInfo(std::max(Width(), 1), std::max(Height(), 1));
     void* bits = nullptr;
     m_bitmap.Reset(::CreateDIBSection(m_dc.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!m_bitmap || !bits)
         Fail(FailureCode::OutOfMemory);
-    m_bits = static_cast<std::uint32_t*>(bits);
     m_originalBitmap = ::SelectObject(m_dc.Get(), m_bitmap.Get());
-    Fill(background);
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    Fill(pixels, background);
     DrawPicture(picture);
-    m_shown.assign(m_bits, m_bits + static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height));
+    UsePixels(pixels);
 }
 
-OffscreenImage::~OffscreenImage()
+Win32Image::~Win32Image()
 {
     // The bitmap must leave the DC before either is deleted.
     if (m_dc && m_originalBitmap)
         ::SelectObject(m_dc.Get(), m_originalBitmap);
 }
 
-void OffscreenImage::Fill(COLORREF background)
+void Win32Image::Fill(std::uint32_t* pixels, COLORREF background)
 {
     // A plain colour goes straight into the memory, several times faster
     // than a brush; anything else (a palette entry) is left to the platform.
     if ((background >> 24) == 0) {
-        std::uint32_t pixel = (GetRValue(background) << 16) | (GetGValue(background) << 8) | GetBValue(background);
-        std::fill(m_bits, m_bits + static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), pixel);
+        std::fill(pixels, pixels + PixelCount(), ToPixel(background));
         return;
     }
     UniqueBrush brush(::CreateSolidBrush(background));
-    RECT all { 0, 0, m_width, m_height };
+    RECT all { 0, 0, Width(), Height() };
     ::FillRect(m_dc.Get(), &all, brush.Get());
+    ::GdiFlush();
 }
 
-void OffscreenImage::DrawPicture(HBITMAP picture)
+void Win32Image::DrawPicture(HBITMAP picture)
 {
     if (!picture)
         return;
@@ -74,29 +73,29 @@ void OffscreenImage::DrawPicture(HBITMAP picture)
     ::GdiFlush();
 }
 
-RECT OffscreenImage::TakeChanges(const RECT& area)
+void Win32Image::DrawEllipse(const RECT& box, COLORREF pen, std::optional<COLORREF> fill)
 {
-    RECT changed {};
-    int right = area.right < m_width ? area.right : m_width;
-    int bottom = area.bottom < m_height ? area.bottom : m_height;
-    for (int y = area.top > 0 ? area.top : 0; y < bottom; ++y) {
-        std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(m_width);
-        for (int x = area.left > 0 ? area.left : 0; x < right; ++x) {
-            std::size_t at = row + static_cast<std::size_t>(x);
-            if (m_bits[at] == m_shown[at])
-                continue;
-            m_shown[at] = m_bits[at];
-            RECT pixel { x, y, x + 1, y + 1 };
-            ::UnionRect(&changed, &changed, &pixel);
-        }
-    }
-    return changed;
+    DrawEllipseOn(m_dc.Get(), box, pen, fill);
+    ::GdiFlush(); // pixel reads go straight to the image's memory
 }
 
-void OffscreenImage::CopyTo(HDC target, const RECT& area) const
+void Win32Image::CopyTo(HDC target, const RECT& area) const
 {
     ::BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, m_dc.Get(), area.left,
         area.top, SRCCOPY);
+}
+
+void DrawEllipseOn(HDC dc, const RECT& box, COLORREF pen, std::optional<COLORREF> fill)
+{
+    // The stock DC pen and brush take a colour without creating GDI objects,
+    // so drawing allocates nothing.
+    SelectedObject selectedPen(dc, ::GetStockObject(DC_PEN));
+    SelectedObject selectedBrush(dc, ::GetStockObject(fill ? DC_BRUSH : NULL_BRUSH));
+    ::SetDCPenColor(dc, pen);
+    if (fill)
+        ::SetDCBrushColor(dc, *fill);
+    ::SetROP2(dc, R2_COPYPEN);
+    ::Ellipse(dc, box.left, box.top, box.right, box.bottom);
 }
 
 } // namespace forms

@@ -2,12 +2,11 @@
 #include "TestWindows.h"
 
 #include "Ansi.h"
-#include "EventLoop.h"
-#include "FormMessages.h"
-#include "FormWindow.h"
 #include "GdiObjects.h"
 #include "PathForm.h"
-#include "XConnection.h"
+#include "X11Connection.h"
+#include "X11EventLoop.h"
+#include "X11Window.h"
 
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -55,10 +54,10 @@ HBITMAP MakePicture(int width, int height, const std::vector<COLORREF>& pixels)
 
 std::optional<std::vector<RECT>> WindowRegionRects(HWND handle)
 {
-    HWND__* window = forms::x11::LiveWindow(handle);
-    if (!window || !window->shape)
+    forms::x11::X11Window* window = forms::x11::LiveWindow(handle);
+    if (!window || !window->Shape())
         return std::nullopt;
-    std::vector<RECT> rects = window->shape->rects;
+    std::vector<RECT> rects = window->Shape()->rects;
     std::sort(rects.begin(), rects.end(), [](const RECT& a, const RECT& b) {
         return a.top != b.top ? a.top < b.top : a.left < b.left;
     });
@@ -111,27 +110,27 @@ void RemoveFile(const std::wstring& path)
 
 POINT ScreenPixels()
 {
-    forms::x11::XConnection& x = forms::x11::XConnection::Get();
+    forms::x11::X11Connection& x = forms::x11::X11Connection::Get();
     return POINT { x.ScreenWidth(), x.ScreenHeight() };
 }
 
 void MoveCursorTo(int x, int y)
 {
-    forms::x11::XConnection& connection = forms::x11::XConnection::Get();
+    forms::x11::X11Connection& connection = forms::x11::X11Connection::Get();
     XWarpPointer(connection.Display(), None, connection.Root(), 0, 0, 0, 0, x, y);
     XSync(connection.Display(), False);
 }
 
 void DeliverTimerTick(HWND handle)
 {
-    if (HWND__* window = forms::x11::LiveWindow(handle))
-        forms::FormMessages::Tick(*window, 0);
+    if (forms::x11::X11Window* window = forms::x11::LiveWindow(handle))
+        window->Tick(0);
 }
 
 bool IsShown(HWND handle)
 {
-    HWND__* window = forms::x11::LiveWindow(handle);
-    return window && window->mapped;
+    forms::x11::X11Window* window = forms::x11::LiveWindow(handle);
+    return window && window->IsMapped();
 }
 
 std::size_t GdiObjectCount() { return forms::x11::LiveGdiObjects(); }

@@ -6,15 +6,15 @@
 
 namespace forms::x11 {
 
-class XConnection {
+class X11Connection {
 public:
     // The connection; fails with a platform failure when there is no display.
-    static XConnection& Get();
+    static X11Connection& Get();
     // True once Get has opened the connection.
     static bool IsOpen();
 
-    XConnection(const XConnection&) = delete;
-    XConnection& operator=(const XConnection&) = delete;
+    X11Connection(const X11Connection&) = delete;
+    X11Connection& operator=(const X11Connection&) = delete;
 
     ::Display* Display() const { return m_display; }
     ::Window Root() const { return m_root; }
@@ -36,7 +36,7 @@ public:
     unsigned long DoubleClickTime();
 
 private:
-    XConnection(::Display* display);
+    X11Connection(::Display* display);
     bool WindowManagerSupports(Atom feature);
     const char* Resource(const char* name);
 

@@ -1,8 +1,7 @@
-#include "EventLoop.h"
+#include "X11EventLoop.h"
 
-#include "FormMessages.h"
-#include "FormWindow.h"
-#include "XConnection.h"
+#include "X11Connection.h"
+#include "X11Window.h"
 
 #include <poll.h>
 
@@ -16,7 +15,7 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 struct RunningTimer {
-    HWND window;
+    ::Window window;
     std::size_t index;
     std::chrono::milliseconds interval;
     Clock::time_point due;
@@ -34,21 +33,14 @@ EventFilter& Filter()
     return filter;
 }
 
-void HandleEvent(XEvent& event)
-{
-    if (Filter() && Filter()(event))
-        return;
-    FormMessages::Handle(event);
-}
-
 bool HandleQueuedEvents()
 {
-    ::Display* display = XConnection::Get().Display();
+    ::Display* display = X11Connection::Get().Display();
     bool any = false;
     while (XPending(display) > 0) {
         XEvent event;
         XNextEvent(display, &event);
-        HandleEvent(event);
+        DispatchEvent(event);
         any = true;
     }
     return any;
@@ -70,8 +62,9 @@ void TickDueTimers()
         // A tick may stop or restart its own or another form's timers.
         bool stillRunning = std::any_of(Timers().begin(), Timers().end(),
             [&](const RunningTimer& t) { return t.window == timer.window && t.index == timer.index; });
-        if (stillRunning && LiveWindow(timer.window))
-            FormMessages::Tick(*timer.window, timer.index);
+        X11Window* window = WindowOf(timer.window);
+        if (stillRunning && window)
+            window->Tick(timer.index);
     }
 }
 
@@ -88,7 +81,7 @@ int MillisecondsToNextTimer()
 
 void WaitForEventOrTimer()
 {
-    ::Display* display = XConnection::Get().Display();
+    ::Display* display = X11Connection::Get().Display();
     XFlush(display);
     if (XPending(display) > 0)
         return;
@@ -98,7 +91,7 @@ void WaitForEventOrTimer()
 
 } // namespace
 
-void StartTimer(HWND window, std::size_t index, unsigned interval)
+void StartTimer(::Window window, std::size_t index, unsigned interval)
 {
     auto& timers = Timers();
     std::erase_if(timers, [&](const RunningTimer& t) { return t.window == window && t.index == index; });
@@ -109,18 +102,26 @@ void StartTimer(HWND window, std::size_t index, unsigned interval)
     timers.push_back(RunningTimer { window, index, period, Clock::now() + period });
 }
 
-void StopTimers(HWND window)
+void StopTimers(::Window window)
 {
     std::erase_if(Timers(), [&](const RunningTimer& t) { return t.window == window; });
 }
 
 void SetEventFilter(EventFilter filter) { Filter() = std::move(filter); }
 
+void DispatchEvent(XEvent& event)
+{
+    if (Filter() && Filter()(event))
+        return;
+    if (X11Window* window = WindowOf(event.xany.window))
+        window->HandleEvent(event);
+}
+
 void PumpPending()
 {
     HandleQueuedEvents();
     TickDueTimers();
-    XFlush(XConnection::Get().Display());
+    XFlush(X11Connection::Get().Display());
 }
 
 void PumpUntil(const std::function<bool()>& done)

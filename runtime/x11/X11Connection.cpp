@@ -1,4 +1,4 @@
-#include "XConnection.h"
+#include "X11Connection.h"
 
 #include "Failure.h"
 
@@ -17,7 +17,7 @@ namespace {
 constexpr double DefaultDotsPerInch = 96.0;
 constexpr unsigned long DefaultDoubleClickTime = 500; // the usual desktop default
 
-XConnection* g_connection = nullptr;
+X11Connection* g_connection = nullptr;
 
 // X reports a failed request through this handler; the default one ends the
 // process. A request about a window that has just gone is harmless here.
@@ -54,7 +54,7 @@ unsigned long FirstItem(::Display* display, ::Window window, Atom property, Atom
 
 } // namespace
 
-XConnection& XConnection::Get()
+X11Connection& X11Connection::Get()
 {
     if (!g_connection) {
         ::Display* display = XOpenDisplay(nullptr);
@@ -62,24 +62,24 @@ XConnection& XConnection::Get()
             throw RuntimeFailure(FailureCode::PlatformCallFailed,
                 std::string("Cannot open the X display \"") + XDisplayName(nullptr) + "\"");
         XSetErrorHandler(IgnoreRequestError);
-        g_connection = new XConnection(display); // lives as long as the process
+        g_connection = new X11Connection(display); // lives as long as the process
     }
     return *g_connection;
 }
 
-bool XConnection::IsOpen() { return g_connection != nullptr; }
+bool X11Connection::IsOpen() { return g_connection != nullptr; }
 
-XConnection::XConnection(::Display* display)
+X11Connection::X11Connection(::Display* display)
     : m_display(display)
     , m_screen(DefaultScreen(display))
     , m_root(RootWindow(display, DefaultScreen(display)))
 {
 }
 
-int XConnection::ScreenWidth() const { return DisplayWidth(m_display, m_screen); }
-int XConnection::ScreenHeight() const { return DisplayHeight(m_display, m_screen); }
+int X11Connection::ScreenWidth() const { return DisplayWidth(m_display, m_screen); }
+int X11Connection::ScreenHeight() const { return DisplayHeight(m_display, m_screen); }
 
-Atom XConnection::Intern(const char* name)
+Atom X11Connection::Intern(const char* name)
 {
     static std::map<std::string, Atom> atoms;
     auto found = atoms.find(name);
@@ -90,7 +90,7 @@ Atom XConnection::Intern(const char* name)
     return atom;
 }
 
-bool XConnection::HasWindowManager()
+bool X11Connection::HasWindowManager()
 {
     // A conforming window manager names a child window of its own on the
     // root, and the same window names itself.
@@ -99,12 +99,12 @@ bool XConnection::HasWindowManager()
     return child != 0 && FirstItem(m_display, child, check, XA_WINDOW) == child;
 }
 
-bool XConnection::WindowManagerMoves()
+bool X11Connection::WindowManagerMoves()
 {
     return HasWindowManager() && WindowManagerSupports(Intern("_NET_WM_MOVERESIZE"));
 }
 
-bool XConnection::WindowManagerSupports(Atom feature)
+bool X11Connection::WindowManagerSupports(Atom feature)
 {
     Atom actualType = 0;
     int format = 0;
@@ -125,7 +125,7 @@ bool XConnection::WindowManagerSupports(Atom feature)
     return supported;
 }
 
-const char* XConnection::Resource(const char* name)
+const char* X11Connection::Resource(const char* name)
 {
     static XrmDatabase database = [this] {
         XrmInitialize();
@@ -141,9 +141,9 @@ const char* XConnection::Resource(const char* name)
     return value.addr;
 }
 
-double XConnection::DotsPerInch() { return NumberOr(Resource("Xft.dpi"), DefaultDotsPerInch); }
+double X11Connection::DotsPerInch() { return NumberOr(Resource("Xft.dpi"), DefaultDotsPerInch); }
 
-unsigned long XConnection::DoubleClickTime()
+unsigned long X11Connection::DoubleClickTime()
 {
     double time = NumberOr(Resource("peerkin.multiClickTime"), static_cast<double>(DefaultDoubleClickTime));
     return static_cast<unsigned long>(time);

@@ -1,9 +1,9 @@
 // Moving a form's window with the pointer: handed to the window manager
 // where one offers it, otherwise a move loop of our own that keeps timers
 // ticking, as the platform's own move loop does.
-#include "EventLoop.h"
-#include "FormWindow.h"
-#include "XConnection.h"
+#include "X11Connection.h"
+#include "X11EventLoop.h"
+#include "X11Window.h"
 
 #include <cstdlib>
 
@@ -19,7 +19,7 @@ struct PointerState {
     unsigned int buttons = 0;
 };
 
-PointerState QueryPointer(XConnection& x)
+PointerState QueryPointer(X11Connection& x)
 {
     PointerState state;
     ::Window root = 0;
@@ -31,12 +31,12 @@ PointerState QueryPointer(XConnection& x)
     return state;
 }
 
-void HandToWindowManager(XConnection& x, HWND__& window, const PointerState& pointer)
+void HandToWindowManager(X11Connection& x, X11Window& window, const PointerState& pointer)
 {
     XUngrabPointer(x.Display(), CurrentTime);
     XEvent event {};
     event.xclient.type = ClientMessage;
-    event.xclient.window = window.xid;
+    event.xclient.window = window.Xid();
     event.xclient.message_type = x.Intern("_NET_WM_MOVERESIZE");
     event.xclient.format = 32;
     event.xclient.data.l[0] = pointer.rootX;
@@ -63,18 +63,18 @@ bool BeyondThreshold(const XMotionEvent& motion, const PointerState& start)
 // manager that moves windows, until the pointer has gone far enough to hand
 // the move to it; other events and the timers are handled as usual
 // meanwhile.
-void FollowPointer(XConnection& x, HWND__& window, const PointerState& start, bool managerMoves)
+void FollowPointer(X11Connection& x, X11Window& window, const PointerState& start, bool managerMoves)
 {
     constexpr unsigned int Watched = ButtonReleaseMask | PointerMotionMask;
-    if (XGrabPointer(x.Display(), window.xid, False, Watched, GrabModeAsync, GrabModeAsync, None, None, CurrentTime)
+    if (XGrabPointer(x.Display(), window.Xid(), False, Watched, GrabModeAsync, GrabModeAsync, None, None, CurrentTime)
         != GrabSuccess)
         return;
-    POINT origin = RootPosition(window);
-    ::Window moving = window.xid;
+    POINT origin = window.RootPosition();
+    ::Window moving = window.Xid();
     // Released before the grab took hold: no release will be reported.
     bool ended = !(QueryPointer(x).buttons & Button1Mask);
     SetEventFilter([&](XEvent& event) {
-        HWND__* live = WindowOf(moving);
+        X11Window* live = WindowOf(moving);
         if (event.xany.window != moving || !live)
             return false;
         if (event.type == MotionNotify) {
@@ -86,7 +86,7 @@ void FollowPointer(XConnection& x, HWND__& window, const PointerState& start, bo
                 HandToWindowManager(x, *live, start);
                 ended = true;
             } else if (!managerMoves) {
-                MoveFormWindow(*live, origin.x + event.xmotion.x_root - start.rootX,
+                live->MoveTo(origin.x + event.xmotion.x_root - start.rootX,
                     origin.y + event.xmotion.y_root - start.rootY);
             }
             return true;
@@ -103,9 +103,9 @@ void FollowPointer(XConnection& x, HWND__& window, const PointerState& start, bo
 
 } // namespace
 
-void MoveWithPointer(HWND__& window)
+void MoveWithPointer(X11Window& window)
 {
-    XConnection& x = XConnection::Get();
+    X11Connection& x = X11Connection::Get();
     PointerState pointer = QueryPointer(x);
     // A click so short that the button is up again already moves nothing.
     if (!(pointer.buttons & Button1Mask))

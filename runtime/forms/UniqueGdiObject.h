@@ -1,5 +1,6 @@
 #pragma once
-// Owners for the GDI handles of the X11 platform layer.
+// Owners for the GDI objects a form keeps: its picture, and regions. Every
+// platform releases them with DeleteObject.
 
 #include "UniqueHandle.h"
 

@@ -1,7 +1,7 @@
-#include "FailureBox.h"
+#include "X11FailureWindow.h"
 
 #include "Failure.h"
-#include "XConnection.h"
+#include "X11Connection.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -29,7 +29,7 @@ std::vector<std::string> Lines(const std::string& text)
     return lines;
 }
 
-::Window CreateBox(XConnection& x, const std::string& title, int width, int height)
+::Window CreateBox(X11Connection& x, const std::string& title, int width, int height)
 {
     ::Display* display = x.Display();
     ::Window box = XCreateSimpleWindow(display, x.Root(), (x.ScreenWidth() - width) / 2,
@@ -46,7 +46,7 @@ std::vector<std::string> Lines(const std::string& text)
     return box;
 }
 
-void Draw(XConnection& x, ::Window box, const std::vector<std::string>& lines)
+void Draw(X11Connection& x, ::Window box, const std::vector<std::string>& lines)
 {
     ::GC gc = DefaultGC(x.Display(), x.Screen());
     for (std::size_t i = 0; i < lines.size(); ++i)
@@ -59,7 +59,7 @@ void Draw(XConnection& x, ::Window box, const std::vector<std::string>& lines)
 void ShowFailureWindow(const std::string& title, const std::string& message)
 {
     try {
-        XConnection& x = XConnection::Get();
+        X11Connection& x = X11Connection::Get();
         std::vector<std::string> lines = Lines(message);
         std::size_t longest = 0;
         for (const std::string& line : lines)

@@ -1,15 +1,14 @@
 #pragma once
-// Owners for the Win32 handles the runtime uses.
+// Owners for the Win32 handles the Win32 back-end uses, besides the GDI
+// objects every platform has (UniqueGdiObject.h).
 
+#include "UniqueGdiObject.h"
 #include "UniqueHandle.h"
 
 #include <windows.h>
 
 namespace forms {
 
-struct GdiObjectTraits {
-    static void Close(HGDIOBJ object) { ::DeleteObject(object); }
-};
 struct MemoryDcTraits {
     static void Close(HDC dc) { ::DeleteDC(dc); }
 };
@@ -20,8 +19,6 @@ struct IconTraits {
     static void Close(HICON icon) { ::DestroyIcon(icon); }
 };
 
-using UniqueBitmap = UniqueHandle<HBITMAP, GdiObjectTraits>;
-using UniqueRegion = UniqueHandle<HRGN, GdiObjectTraits>;
 using UniqueBrush = UniqueHandle<HBRUSH, GdiObjectTraits>;
 using UniqueMemoryDc = UniqueHandle<HDC, MemoryDcTraits>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;

@@ -1,0 +1,400 @@
+#include "X11Window.h"
+
+#include "Ansi.h"
+#include "FormDefinition.h"
+#include "GdiObjects.h"
+#include "ImageFiles.h"
+#include "Resources.h"
+#include "X11Connection.h"
+#include "X11EventLoop.h"
+#include "X11Image.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/shape.h>
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace forms::x11 {
+namespace {
+
+constexpr long FormEvents
+    = ExposureMask | ButtonPressMask | ButtonReleaseMask | VisibilityChangeMask | StructureNotifyMask;
+
+// How far apart the presses of a double-click may be, as on Windows: within
+// a box 4 pixels wide and high.
+constexpr int DoubleClickReach = 2;
+
+std::unordered_map<::Window, X11Window*>& Windows()
+{
+    static std::unordered_map<::Window, X11Window*> windows;
+    return windows;
+}
+
+void SetCardinals(X11Connection& x, ::Window window, const char* property, Atom type, const unsigned long* items,
+    int count)
+{
+    XChangeProperty(x.Display(), window, x.Intern(property), type, 32, PropModeReplace,
+        reinterpret_cast<const unsigned char*>(items), count);
+}
+
+void SetTitle(X11Connection& x, ::Window window, const std::wstring& caption)
+{
+    std::string title = ToAnsi(caption); // UTF-8 on this platform
+    XStoreName(x.Display(), window, title.c_str());
+    XChangeProperty(x.Display(), window, x.Intern("_NET_WM_NAME"), x.Intern("UTF8_STRING"), 8, PropModeReplace,
+        reinterpret_cast<const unsigned char*>(title.data()), static_cast<int>(title.size()));
+}
+
+// No border and no title bar, whatever the window manager would add.
+void SetNoDecorations(X11Connection& x, ::Window window)
+{
+    constexpr unsigned long DecorationsFlag = 2;
+    const unsigned long hints[5] = { DecorationsFlag, 0, 0, 0, 0 };
+    SetCardinals(x, window, "_MOTIF_WM_HINTS", x.Intern("_MOTIF_WM_HINTS"), hints, 5);
+}
+
+// A fixed size at the position the program sets, not where the window
+// manager would choose; and no keyboard focus on showing.
+void SetPlacementHints(X11Connection& x, ::Window window, int width, int height)
+{
+    XSizeHints size {};
+    size.flags = USPosition | PPosition | PMinSize | PMaxSize;
+    size.min_width = size.max_width = width;
+    size.min_height = size.max_height = height;
+    XSetWMNormalHints(x.Display(), window, &size);
+    XWMHints hints {};
+    hints.flags = InputHint | StateHint;
+    hints.input = False;
+    hints.initial_state = NormalState;
+    XSetWMHints(x.Display(), window, &hints);
+}
+
+void SetClassAndProcess(X11Connection& x, ::Window window)
+{
+    char name[] = "peerkin";
+    char className[] = "Peerkin";
+    XClassHint classHint { name, className };
+    XSetClassHint(x.Display(), window, &classHint);
+    unsigned long pid = static_cast<unsigned long>(::getpid());
+    SetCardinals(x, window, "_NET_WM_PID", XA_CARDINAL, &pid, 1);
+    Atom closing = x.Intern("WM_DELETE_WINDOW");
+    XSetWMProtocols(x.Display(), window, &closing, 1);
+}
+
+// The icon's 32-bit images as the window manager reads them: width, height,
+// then the pixels, image after image.
+void SetIcon(X11Connection& x, ::Window window, int iconResource)
+{
+    std::optional<std::span<const std::uint8_t>> bytes = FindResourceBytes(iconResource, IMAGE_ICON);
+    if (!bytes)
+        return;
+    std::vector<unsigned long> items;
+    for (const PixelImage& image : ReadIconImages(*bytes)) {
+        items.push_back(static_cast<unsigned long>(image.width));
+        items.push_back(static_cast<unsigned long>(image.height));
+        items.insert(items.end(), image.pixels.begin(), image.pixels.end());
+    }
+    if (!items.empty())
+        SetCardinals(x, window, "_NET_WM_ICON", XA_CARDINAL, items.data(), static_cast<int>(items.size()));
+}
+
+void SetStateAbove(X11Connection& x, ::Window window)
+{
+    unsigned long above = x.Intern("_NET_WM_STATE_ABOVE");
+    SetCardinals(x, window, "_NET_WM_STATE", XA_ATOM, &above, 1);
+}
+
+// Asks the running window manager to keep a shown window above the others.
+void RequestStateAbove(X11Connection& x, ::Window window)
+{
+    constexpr long AddState = 1;
+    constexpr long SourceIsApplication = 1;
+    XEvent event {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = x.Intern("_NET_WM_STATE");
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = AddState;
+    event.xclient.data.l[1] = static_cast<long>(x.Intern("_NET_WM_STATE_ABOVE"));
+    event.xclient.data.l[3] = SourceIsApplication;
+    XSendEvent(x.Display(), x.Root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
+std::int16_t ShiftStateOf(unsigned int state)
+{
+    return ShiftState::Of((state & ShiftMask) != 0, (state & ControlMask) != 0, (state & Mod1Mask) != 0);
+}
+
+// X rectangles have 16-bit corners; a shape only matters within the window.
+std::vector<XRectangle> ClippedRectangles(const HRGN__& region, int width, int height)
+{
+    std::vector<XRectangle> clipped;
+    clipped.reserve(region.rects.size());
+    for (const RECT& rect : region.rects) {
+        LONG left = std::max<LONG>(rect.left, 0);
+        LONG top = std::max<LONG>(rect.top, 0);
+        LONG right = std::min<LONG>(rect.right, width);
+        LONG bottom = std::min<LONG>(rect.bottom, height);
+        if (left < right && top < bottom)
+            clipped.push_back(XRectangle { static_cast<short>(left), static_cast<short>(top),
+                static_cast<unsigned short>(right - left), static_cast<unsigned short>(bottom - top) });
+    }
+    return clipped;
+}
+
+} // namespace
+
+void X11Window::ShapeDeleter::operator()(HRGN__* region) const { delete region; }
+
+X11Window::X11Window(const WindowSpec& spec, WindowEvents& events)
+    : m_events(events)
+    , m_width(std::max(spec.width, 0))
+    , m_height(std::max(spec.height, 0))
+    , m_backColor(spec.backColor)
+    , m_picture(spec.picture)
+{
+    X11Connection& x = X11Connection::Get();
+    m_overrideRedirect = !x.HasWindowManager();
+    XSetWindowAttributes attributes {};
+    attributes.override_redirect = m_overrideRedirect ? True : False;
+    attributes.event_mask = FormEvents;
+    attributes.background_pixmap = None; // painting covers every pixel: no flicker
+    m_xid = XCreateWindow(x.Display(), x.Root(), 0, 0, static_cast<unsigned>(std::max(m_width, 1)),
+        static_cast<unsigned>(std::max(m_height, 1)), 0, CopyFromParent, InputOutput, CopyFromParent,
+        CWOverrideRedirect | CWEventMask | CWBackPixmap, &attributes);
+    m_gc = XCreateGC(x.Display(), m_xid, 0, nullptr);
+    SetProperties(spec);
+    Windows().emplace(m_xid, this);
+}
+
+X11Window::~X11Window()
+{
+    Windows().erase(m_xid);
+    StopTimers(m_xid);
+    X11Connection& x = X11Connection::Get();
+    XFreeGC(x.Display(), m_gc);
+    XDestroyWindow(x.Display(), m_xid);
+    XFlush(x.Display());
+}
+
+void X11Window::SetProperties(const WindowSpec& spec)
+{
+    X11Connection& x = X11Connection::Get();
+    SetTitle(x, m_xid, spec.caption);
+    SetNoDecorations(x, m_xid);
+    SetPlacementHints(x, m_xid, std::max(m_width, 1), std::max(m_height, 1));
+    SetClassAndProcess(x, m_xid);
+    SetIcon(x, m_xid, spec.iconResource);
+}
+
+HWND X11Window::Handle() const { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(m_xid)); }
+
+RECT X11Window::Bounds()
+{
+    POINT origin = RootPosition();
+    return RECT { origin.x, origin.y, origin.x + m_width, origin.y + m_height };
+}
+
+POINT X11Window::RootPosition()
+{
+    if (m_positionKnown)
+        return m_position;
+    X11Connection& x = X11Connection::Get();
+    int rootX = 0;
+    int rootY = 0;
+    ::Window child = 0;
+    XTranslateCoordinates(x.Display(), m_xid, x.Root(), 0, 0, &rootX, &rootY, &child);
+    m_position = POINT { rootX, rootY };
+    m_positionKnown = true;
+    return m_position;
+}
+
+void X11Window::MoveTo(int x, int y)
+{
+    // X positions are 16-bit: beyond, they would wrap round to the other
+    // side of the screen. Windows holds such a window at the edge of the
+    // range, and so does this.
+    x = std::clamp(x, static_cast<int>(INT16_MIN), static_cast<int>(INT16_MAX));
+    y = std::clamp(y, static_cast<int>(INT16_MIN), static_cast<int>(INT16_MAX));
+    XMoveWindow(X11Connection::Get().Display(), m_xid, x, y);
+    // The window is where it was asked to be, as far as the program can
+    // tell, until the server or the window manager says otherwise: a window
+    // manager moves it in its own time, and a position read back at once
+    // must not be the old one.
+    m_position = POINT { x, y };
+    m_positionKnown = true;
+}
+
+void X11Window::Show()
+{
+    X11Connection& x = X11Connection::Get();
+    if (!m_mapped)
+        XMapRaised(x.Display(), m_xid);
+    m_mapped = true;
+    XFlush(x.Display());
+}
+
+void X11Window::StartTimer(std::size_t index, unsigned interval) { x11::StartTimer(m_xid, index, interval); }
+
+void X11Window::Present(const OffscreenImage& image, const RECT& area)
+{
+    if (m_mapped)
+        Copy(image, area);
+}
+
+// Every image a form hands this window was made by this back-end.
+void X11Window::Copy(const OffscreenImage& image, const RECT& area)
+{
+    static_cast<const X11Image&>(image).CopyTo(m_xid, m_gc, area);
+}
+
+void X11Window::DrawEllipse(const RECT& box, COLORREF pen, std::optional<COLORREF> fill)
+{
+    // X keeps no copy of what a window shows: the ellipse goes over the
+    // background and picture, and only its box is copied.
+    X11Image scratch(m_width, m_height, m_backColor, m_picture);
+    scratch.DrawEllipse(box, pen, fill);
+    scratch.CopyTo(m_xid, m_gc, box);
+}
+
+// X keeps no copy of what a window shows: what it shows is the image it
+// was last painted from.
+COLORREF X11Window::ScreenPixel(int x, int y) { return m_events.ShownImage().PixelAt(x, y); }
+
+void X11Window::KeepAbove()
+{
+    X11Connection& x = X11Connection::Get();
+    m_topMost = true;
+    // The state tells the window manager, and tools that look, that the
+    // window stays above; without one the window raises itself.
+    if (m_mapped && !m_overrideRedirect)
+        RequestStateAbove(x, m_xid);
+    else
+        SetStateAbove(x, m_xid);
+    if (m_overrideRedirect) {
+        XSelectInput(x.Display(), m_xid, FormEvents);
+        XRaiseWindow(x.Display(), m_xid);
+    }
+    XFlush(x.Display());
+}
+
+void X11Window::SetShape(HRGN__* region)
+{
+    m_shape.reset(region);
+    ApplyShape();
+    XFlush(X11Connection::Get().Display());
+}
+
+void X11Window::ApplyShape()
+{
+    X11Connection& x = X11Connection::Get();
+    if (!m_shape) {
+        XShapeCombineMask(x.Display(), m_xid, ShapeBounding, 0, 0, None, ShapeSet);
+        return;
+    }
+    std::vector<XRectangle> rectangles = ClippedRectangles(*m_shape, m_width, m_height);
+    XShapeCombineRectangles(x.Display(), m_xid, ShapeBounding, 0, 0, rectangles.data(),
+        static_cast<int>(rectangles.size()), ShapeSet, Unsorted);
+}
+
+void X11Window::HandleEvent(XEvent& event)
+{
+    X11Connection& x = X11Connection::Get();
+    switch (event.type) {
+    case Expose: {
+        const XExposeEvent& expose = event.xexpose;
+        Present(m_events.ShownImage(), RECT { expose.x, expose.y, expose.x + expose.width, expose.y + expose.height });
+        break;
+    }
+    case ButtonPress: Press(event.xbutton); break;
+    case VisibilityNotify:
+        // Nothing keeps a window without a window manager above others but itself.
+        if (m_topMost && m_overrideRedirect && event.xvisibility.state != VisibilityUnobscured)
+            XRaiseWindow(x.Display(), m_xid);
+        break;
+    case ConfigureNotify:
+    case ReparentNotify: NotePositionEvent(event); break;
+    case DestroyNotify:
+        // Destroyed from outside: the form goes with its window, as when closed.
+        if (event.xdestroywindow.window == m_xid)
+            m_events.OnClosed();
+        break;
+    case ClientMessage:
+        // Closed from outside (a taskbar or the window manager): the form
+        // goes, and nothing is stored.
+        if (event.xclient.message_type == x.Intern("WM_PROTOCOLS")
+            && static_cast<Atom>(event.xclient.data.l[0]) == x.Intern("WM_DELETE_WINDOW"))
+            m_events.OnClosed();
+        break;
+    default: break;
+    }
+}
+
+void X11Window::Press(const XButtonEvent& press)
+{
+    std::int16_t shift = ShiftStateOf(press.state);
+    switch (press.button) {
+    case Button1:
+        if (IsSecondPress(press))
+            m_events.OnDoubleClick();
+        else
+            m_events.OnMouseDown(MouseButton::Left, shift, press.x, press.y);
+        break;
+    case Button2: m_events.OnMouseDown(MouseButton::Middle, shift, press.x, press.y); break;
+    case Button3: m_events.OnMouseDown(MouseButton::Right, shift, press.x, press.y); break;
+    default: break; // the wheel's steps are not presses
+    }
+}
+
+// True when press is the second press of a double-click; otherwise press
+// may start one.
+bool X11Window::IsSecondPress(const XButtonEvent& press)
+{
+    unsigned long interval = X11Connection::Get().DoubleClickTime();
+    // Server times are 32-bit milliseconds that wrap round.
+    unsigned long elapsed = (press.time - m_lastPress.time) & 0xFFFFFFFFUL;
+    bool second = m_lastPress.valid && elapsed <= interval
+        && std::abs(press.x_root - m_lastPress.rootX) <= DoubleClickReach
+        && std::abs(press.y_root - m_lastPress.rootY) <= DoubleClickReach;
+    // A third press starts afresh rather than making a second double-click.
+    m_lastPress = second ? LastPress {} : LastPress { press.time, press.x_root, press.y_root, true };
+    return second;
+}
+
+void X11Window::NotePositionEvent(const XEvent& event)
+{
+    if (event.type == ReparentNotify) {
+        m_reparented = event.xreparent.parent != X11Connection::Get().Root();
+        m_positionKnown = false;
+        return;
+    }
+    // A window manager reports moves of its frame in root coordinates with
+    // a configure event of its own making; the server's own events give the
+    // place within the parent, which is the root unless a frame holds it.
+    if (event.xconfigure.send_event || !m_reparented) {
+        m_position = POINT { event.xconfigure.x, event.xconfigure.y };
+        m_positionKnown = true;
+    } else {
+        m_positionKnown = false;
+    }
+}
+
+X11Window* LiveWindow(HWND handle) { return WindowOf(static_cast<::Window>(reinterpret_cast<std::uintptr_t>(handle))); }
+
+X11Window* WindowOf(::Window xid)
+{
+    if (xid == 0)
+        return nullptr;
+    auto found = Windows().find(xid);
+    return found == Windows().end() ? nullptr : found->second;
+}
+
+} // namespace forms::x11

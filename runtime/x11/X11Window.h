@@ -1,0 +1,94 @@
+#pragma once
+// A form's window on X11: a borderless top-level X window, the state the
+// platform functions keep for it, and the translation of its X events into
+// the form's events. Its handle is the X window's id, which the platform
+// functions look up; a handle whose window is gone finds nothing.
+
+#include "Platform.h"
+
+#include <X11/Xlib.h>
+
+#include <memory>
+
+struct HRGN__;
+
+namespace forms::x11 {
+
+class X11Window final : public PlatformWindow {
+public:
+    X11Window(const WindowSpec& spec, WindowEvents& events);
+    ~X11Window() override;
+
+    HWND Handle() const override;
+    RECT Bounds() override;
+    PixelSize ClientSize() override { return PixelSize { m_width, m_height }; }
+    void MoveTo(int x, int y) override;
+    void Show() override;
+    void StartTimer(std::size_t index, unsigned interval) override;
+    void Present(const OffscreenImage& image, const RECT& area) override;
+    void DrawEllipse(const RECT& box, COLORREF pen, std::optional<COLORREF> fill) override;
+    COLORREF ScreenPixel(int x, int y) override;
+
+    ::Window Xid() const { return m_xid; }
+    bool IsMapped() const { return m_mapped; }
+    // Where the window is on the root window, known without asking the
+    // server while nothing says otherwise: every tick reads it.
+    POINT RootPosition();
+    // Puts the window above every other window, now and, without a window
+    // manager, whenever another window covers it.
+    void KeepAbove();
+    // Cuts the window to region (null: no shape), which it owns from now on.
+    void SetShape(HRGN__* region);
+    const HRGN__* Shape() const { return m_shape.get(); }
+
+    // An X event about this window. A close from outside ends in OnClosed,
+    // after which the form may have deleted this object.
+    void HandleEvent(XEvent& event);
+    void Tick(std::size_t index) { m_events.OnTick(index); }
+
+private:
+    // The last left press, which a second one may make a double-click.
+    struct LastPress {
+        Time time = 0;
+        int rootX = 0;
+        int rootY = 0;
+        bool valid = false;
+    };
+    struct ShapeDeleter {
+        void operator()(HRGN__* region) const;
+    };
+
+    void SetProperties(const WindowSpec& spec);
+    void Copy(const OffscreenImage& image, const RECT& area);
+    void Press(const XButtonEvent& press);
+    bool IsSecondPress(const XButtonEvent& press);
+    void NotePositionEvent(const XEvent& event);
+    void ApplyShape();
+
+    WindowEvents& m_events;
+    ::Window m_xid = 0;
+    ::GC m_gc = nullptr; // for copying images to the window
+    int m_width = 0; // the drawing area; the X window is at least 1 x 1
+    int m_height = 0;
+    COLORREF m_backColor = 0;
+    HBITMAP m_picture = nullptr;
+    bool m_overrideRedirect = false; // no window manager: the window keeps itself above
+    bool m_mapped = false;
+    bool m_topMost = false;
+    bool m_positionKnown = false;
+    POINT m_position {};
+    bool m_reparented = false; // inside a window manager's frame
+    LastPress m_lastPress;
+    std::unique_ptr<HRGN__, ShapeDeleter> m_shape;
+};
+
+// The window behind a live handle, or null.
+X11Window* LiveWindow(HWND handle);
+// The window of an X window id, or null.
+X11Window* WindowOf(::Window xid);
+
+// Lets the user move window with the pointer while the left button stays
+// down; returns when the move has ended or the window manager has taken it.
+void MoveWithPointer(X11Window& window);
+
+} // namespace forms::x11
