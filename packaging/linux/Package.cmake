@@ -71,3 +71,11 @@ endfunction()
 
 peerkin_install_linux()
 peerkin_describe_linux_packages()
+
+# The packages as a release makes them, checked by Debian's and the desktops'
+# validators: only a release build (stripped, no sanitizers) is what users get.
+if(PEERKIN_TESTS AND CMAKE_BUILD_TYPE STREQUAL "Release" AND NOT PEERKIN_SANITIZE)
+  add_test(NAME linux_packages
+    COMMAND bash ${PEERKIN_LINUX_DIR}/check-packages.sh ${CMAKE_BINARY_DIR} ${CMAKE_CURRENT_BINARY_DIR}/package-check)
+  set_tests_properties(linux_packages PROPERTIES TIMEOUT 300)
+endif()
