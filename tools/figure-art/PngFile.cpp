@@ -16,7 +16,12 @@ void appendToBytes(png_structp png, png_bytep data, std::size_t length) {
 void flushNothing(png_structp) {}
 
 // libpng reports a failure by jumping back to the setjmp here. Nothing in
-// this frame has a destructor, so the jump skips no clean-up.
+// this frame has a destructor, so the jump skips no clean-up (which is what
+// MSVC's warning about setjmp in C++ asks one to make sure of).
+#ifdef _MSC_VER
+#pragma warning(push)
+#pragma warning(disable : 4611)
+#endif
 bool writeImage(png_structp png, png_infop info, const RgbaImage& image, png_bytepp rows) {
     if (setjmp(png_jmpbuf(png))) {
         return false;
@@ -31,6 +36,9 @@ bool writeImage(png_structp png, png_infop info, const RgbaImage& image, png_byt
     png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
     return true;
 }
+#ifdef _MSC_VER
+#pragma warning(pop)
+#endif
 
 std::vector<std::uint8_t> rgbaBytes(const RgbaImage& image) {
     std::vector<std::uint8_t> bytes;
