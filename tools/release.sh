@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# Builds the 32-bit program and packs the Windows download,
-# dist/Peerkin-<version>-win32.zip: Peerkin.exe and readme.txt.
+# Builds the 32-bit Windows program and the native Linux program, and packs
+# the downloads into dist/ through CPack:
+#   Peerkin-<version>-win32.zip                Peerkin.exe and readme.txt
+#   peerkin_<version>_<arch>.deb               the Debian package
+#   peerkin-<version>-linux-<machine>.tar.gz   the same installed tree
 #
-# The version in the name is read back from the built program's version
-# information, which the build fills from project() in CMakeLists.txt: the
-# name and the program cannot disagree.
+# The version in the names is read back from the built Windows program's
+# version information, which the build fills from project() in
+# CMakeLists.txt, as CPack fills the packages' versions: a package that does
+# not carry the program's version is missing, and the release fails.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
@@ -21,16 +25,18 @@ is_win32_program() {
   [[ $(od -An -tx1 -j"$((header + 4))" -N2 "$1" | tr -d ' ') == "4c01" ]]
 }
 
-# Packs the program and the readme (with Windows line ends, whatever the
-# checkout did to them) into a zip with both files at its top.
-pack() {
-  local program=$1 zip=$2
-  stage=$(mktemp -d "${TMPDIR:-/tmp}/peerkin-release.XXXXXX")
-  trap 'rm -rf "$stage"' EXIT
-  cp "$program" "$stage/Peerkin.exe"
-  sed 's/\r*$/\r/' "$PEERKIN_ROOT/packaging/readme.txt" >"$stage/readme.txt"
-  rm -f "$zip"
-  (cd "$stage" && cmake -E tar cf "$zip" --format=zip Peerkin.exe readme.txt)
+# cpack_into_dist ARCH: packs build/ARCH as its install rules say; the
+# build put dist/ as the packages' folder.
+cpack_into_dist() {
+  (cd "$PEERKIN_BUILD/$1" && cpack >/dev/null)
+}
+
+# Fails unless every named package is there.
+require_packages() {
+  local package
+  for package in "$@"; do
+    [[ -f $package ]] || { echo "CPack wrote no $package: does its version differ from the program's?" >&2; exit 1; }
+  done
 }
 
 main() {
@@ -41,10 +47,21 @@ main() {
   version=$(product_version "$program")
   [[ $version =~ ^[0-9]+(\.[0-9]+)*$ ]] || { echo "no version information in $program" >&2; exit 1; }
 
-  local zip=$PEERKIN_ROOT/dist/Peerkin-$version-win32.zip
-  pack "$program" "$zip"
-  echo "Release $version: $zip ($(stat -c %s "$zip") bytes)"
-  (cd "$PEERKIN_ROOT/dist" && cmake -E tar tvf "$zip")
+  local dist=$PEERKIN_ROOT/dist
+  local packages=("$dist/Peerkin-$version-win32.zip" "$dist/peerkin_${version}_$(dpkg --print-architecture).deb"
+    "$dist/peerkin-$version-linux-$(uname -m).tar.gz")
+  rm -f "${packages[@]}"
+  cpack_into_dist win32
+  build_linux
+  cpack_into_dist linux
+  require_packages "${packages[@]}"
+
+  echo "Release $version:"
+  local package
+  for package in "${packages[@]}"; do
+    echo "  $package ($(stat -c %s "$package") bytes)"
+  done
+  (cd "$dist" && cmake -E tar tvf "${packages[0]}")
 }
 
 main

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test, on a private virtual display: the
 # portable code and the native X11 program with its tests and end-to-end
-# tests natively with sanitizers, then the Windows test programs and the
+# tests natively with sanitizers, its Debian package and .tar.gz through the
+# package validators, then the Windows test programs and the
 # end-to-end tests of the real program under Wine.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
@@ -15,9 +16,9 @@ cmake -S "$PEERKIN_ROOT" -B "$PEERKIN_BUILD/native" -DCMAKE_BUILD_TYPE=Debug >/d
 cmake --build "$PEERKIN_BUILD/native" -j"$(nproc)"
 (cd "$PEERKIN_BUILD/native" && ctest --output-on-failure)
 
-echo "== Native X11 program (dist/peerkin), and its long run without sanitizers"
+echo "== Native X11 program (dist/peerkin), its long run without sanitizers, and its packages"
 build_linux reliability_x11_tests
-(cd "$PEERKIN_BUILD/linux" && ctest --output-on-failure -R '^reliability_x11_tests$')
+(cd "$PEERKIN_BUILD/linux" && ctest --output-on-failure -R '^(reliability_x11_tests|linux_packages)$')
 
 echo "== Windows build (the program in dist/)"
 build_windows win32

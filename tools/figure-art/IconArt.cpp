@@ -19,6 +19,11 @@ constexpr double kFaceBoxWidth = 2.0 * kFaceHalfWidth;
 constexpr double kFaceBoxHeight = kFaceBottom - kFaceTop;
 
 constexpr Rgba kEyeRed{255, 0, 0, 255};
+// The window's eye disc and pupil, in picture pixels.
+constexpr double kEyeDiscRadius = 17.8;
+constexpr double kPupilRadius = 7.0;
+// Up to this size the eyes are a few whole pixels each.
+constexpr int kLargestPixelEyeIcon = 48;
 constexpr Rgba kPupilBlack{0, 0, 0, 255};
 
 // Maps icon coordinates (pixel i spans [i, i + 1)) onto the picture.
@@ -97,12 +102,71 @@ void paintEye(RgbaImage& image, int centreColumn, int centreRow, const EyeStyle&
 
 // Eyes sit on whole pixels and mirror each other exactly, so the pupils
 // look straight ahead even in the smallest image.
-void paintEyes(RgbaImage& image, const IconMapping& mapping) {
+void paintPixelEyes(RgbaImage& image, const IconMapping& mapping) {
     const EyeStyle style = eyeStyleFor(image.width());
     const int row = static_cast<int>(std::floor(mapping.iconY(kLeftSocket.centreY)));
     const int leftColumn = static_cast<int>(std::floor(mapping.iconX(kLeftSocket.centreX)));
     paintEye(image, leftColumn, row, style);
     paintEye(image, image.width() - 1 - leftColumn, row, style);
+}
+
+// How much of an icon pixel a circle covers, counted over the same grid of
+// samples as the face.
+double circleCoverage(int column, int row, double centreX, double centreY, double radius) {
+    int inside = 0;
+    for (int sy = 0; sy < kSamplesPerSide; ++sy) {
+        for (int sx = 0; sx < kSamplesPerSide; ++sx) {
+            const double dx = column + (sx + 0.5) / kSamplesPerSide - centreX;
+            const double dy = row + (sy + 0.5) / kSamplesPerSide - centreY;
+            inside += dx * dx + dy * dy <= radius * radius ? 1 : 0;
+        }
+    }
+    return static_cast<double>(inside) / (kSamplesPerSide * kSamplesPerSide);
+}
+
+// The pupil's black is nothing but the absence of the other colours, so only
+// the red disc's share adds colour to what lies under the eye.
+Rgba blendEye(const Rgba& under, double discShare, double pupilShare) {
+    const double underShare = 1.0 - discShare;
+    const double redShare = discShare - pupilShare;
+    const auto mix = [underShare](std::uint8_t base, double added) {
+        return static_cast<std::uint8_t>(base * underShare + added + 0.5);
+    };
+    return {mix(under.red, 255.0 * redShare), mix(under.green, 0.0), mix(under.blue, 0.0), under.alpha};
+}
+
+void paintSmoothEye(RgbaImage& image, double centreX, double centreY, double scale) {
+    const double discRadius = kEyeDiscRadius / scale;
+    const double pupilRadius = kPupilRadius / scale;
+    const int firstRow = static_cast<int>(std::floor(centreY - discRadius));
+    const int firstColumn = static_cast<int>(std::floor(centreX - discRadius));
+    for (int row = firstRow; row <= static_cast<int>(std::ceil(centreY + discRadius)); ++row) {
+        for (int column = firstColumn; column <= static_cast<int>(std::ceil(centreX + discRadius)); ++column) {
+            const double discShare = circleCoverage(column, row, centreX, centreY, discRadius);
+            if (discShare > 0.0 && image.contains(column, row)) {
+                const double pupilShare = circleCoverage(column, row, centreX, centreY, pupilRadius);
+                image.at(column, row) = blendEye(image.at(column, row), discShare, pupilShare);
+            }
+        }
+    }
+}
+
+// Large icons have room for the eyes as the window draws them, pupils
+// centred, with edges as smooth as the face's; they mirror each other as the
+// small icons' eyes do.
+void paintSmoothEyes(RgbaImage& image, const IconMapping& mapping) {
+    const double row = mapping.iconY(kLeftSocket.centreY);
+    const double leftColumn = mapping.iconX(kLeftSocket.centreX);
+    paintSmoothEye(image, leftColumn, row, mapping.pixelsPerIconY);
+    paintSmoothEye(image, image.width() - leftColumn, row, mapping.pixelsPerIconY);
+}
+
+void paintEyes(RgbaImage& image, const IconMapping& mapping) {
+    if (image.width() > kLargestPixelEyeIcon) {
+        paintSmoothEyes(image, mapping);
+    } else {
+        paintPixelEyes(image, mapping);
+    }
 }
 
 double luminance(const Rgba& pixel) { return 0.3 * pixel.red + 0.59 * pixel.green + 0.11 * pixel.blue; }

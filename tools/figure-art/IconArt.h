@@ -1,5 +1,6 @@
 #pragma once
-// The application icon: the same face in small, with red eyes, in three sizes.
+// The application icon: the same face in small, with red eyes, in the
+// Windows icon's three sizes and the desktop theme's seven.
 
 #include "FigureShading.h"
 #include "Raster.h"
@@ -40,6 +41,9 @@ std::vector<std::uint8_t> encodeDib4(const RgbaImage& image);
 int transparentPixelsIn16Colours(const RgbaImage& image);
 
 std::vector<std::uint8_t> encodeIco(const std::vector<IconImage>& images);
+
+// The sizes of the desktop's theme icons, the Windows icon's three among them.
+inline constexpr int kDesktopIconSizes[] = {16, 24, 32, 48, 64, 128, 256};
 
 // The 16, 32 (16-colour) and 48 pixel images the program ships with.
 std::vector<std::uint8_t> buildPeerkinIcon(const FigureRender& figure);

@@ -1,5 +1,6 @@
-// Writes the figure picture and the application icon into a folder:
-//   generate_figure_art <folder>
+// Writes the figure picture and the Windows icon into one folder, and the
+// desktop theme's icons (peerkin-<size>.png) into another:
+//   generate_figure_art <art folder> <icon folder>
 // Everything is computed, nothing is random, so the same source always gives
 // the same bytes; the committed files are checked against a fresh run.
 
@@ -7,12 +8,14 @@
 #include "FaceGeometry.h"
 #include "FigureShading.h"
 #include "IconArt.h"
+#include "PngFile.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <string>
 #include <vector>
 
 namespace {
@@ -21,6 +24,10 @@ using figure_art::FigureRender;
 using figure_art::Image;
 
 bool writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
+    if (bytes.empty()) {
+        std::cerr << "generate_figure_art: cannot encode " << path.string() << '\n';
+        return false;
+    }
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     for (const std::uint8_t byte : bytes) {
         file.put(static_cast<char>(byte));
@@ -29,6 +36,26 @@ bool writeFile(const std::filesystem::path& path, const std::vector<std::uint8_t
     if (!file) {
         std::cerr << "generate_figure_art: cannot write " << path.string() << '\n';
         return false;
+    }
+    return true;
+}
+
+bool createFolder(const std::filesystem::path& folder) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        std::cerr << "generate_figure_art: cannot create " << folder.string() << ": " << error.message() << '\n';
+        return false;
+    }
+    return true;
+}
+
+bool writeDesktopIcons(const FigureRender& figure, const std::filesystem::path& folder) {
+    for (const int size : figure_art::kDesktopIconSizes) {
+        const auto name = "peerkin-" + std::to_string(size) + ".png";
+        if (!writeFile(folder / name, figure_art::encodePng(figure_art::renderIconFace(figure, size)))) {
+            return false;
+        }
     }
     return true;
 }
@@ -71,20 +98,19 @@ void reportMeasurements(const FigureRender& figure) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: generate_figure_art <output folder>\n";
+    if (argc != 3) {
+        std::cerr << "usage: generate_figure_art <art folder> <icon folder>\n";
         return 2;
     }
-    const std::filesystem::path folder(argv[1]);
-    std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error) {
-        std::cerr << "generate_figure_art: cannot create " << folder.string() << ": " << error.message() << '\n';
+    const std::filesystem::path artFolder(argv[1]);
+    const std::filesystem::path iconFolder(argv[2]);
+    if (!createFolder(artFolder) || !createFolder(iconFolder)) {
         return 1;
     }
     const FigureRender figure = figure_art::renderFigure();
-    const bool written = writeFile(folder / "figure.bmp", figure_art::encodeBmp24(figure.picture)) &&
-                         writeFile(folder / "peerkin.ico", figure_art::buildPeerkinIcon(figure));
+    const bool written = writeFile(artFolder / "figure.bmp", figure_art::encodeBmp24(figure.picture)) &&
+                         writeFile(artFolder / "peerkin.ico", figure_art::buildPeerkinIcon(figure)) &&
+                         writeDesktopIcons(figure, iconFolder);
     if (!written) {
         return 1;
     }

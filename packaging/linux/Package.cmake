@@ -1,0 +1,81 @@
+# The native program as a desktop program: the program, its desktop entry,
+# metainfo, icons, manual page, copyright and changelog, installed under any
+# prefix; packed as peerkin_<version>_<arch>.deb and a .tar.gz of the same tree.
+
+# Debian keeps a package's documents under its package name, not under the
+# CMake project's capitalised one.
+if(NOT DEFINED CMAKE_INSTALL_DOCDIR)
+  set(CMAKE_INSTALL_DOCDIR share/doc/peerkin CACHE PATH "Documentation (share/doc/peerkin)")
+endif()
+include(GNUInstallDirs)
+find_program(PEERKIN_GZIP gzip REQUIRED)
+
+set(PEERKIN_LINUX_DIR ${CMAKE_CURRENT_SOURCE_DIR}/linux)
+# Directories made by the install get the usual 0755, whatever the umask.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+  OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+# peerkin_install_gzipped(source destination): the file configured with the
+# version, compressed as Debian wants documents (best, no name or time
+# stamp, so the same text gives the same bytes).
+function(peerkin_install_gzipped source destination)
+  get_filename_component(name ${source} NAME_WLE)
+  set(text ${CMAKE_CURRENT_BINARY_DIR}/${name})
+  configure_file(${source} ${text} @ONLY)
+  execute_process(COMMAND ${PEERKIN_GZIP} -9nc ${text} OUTPUT_FILE ${text}.gz COMMAND_ERROR_IS_FATAL ANY)
+  install(FILES ${text}.gz DESTINATION ${destination} COMPONENT ${PEERKIN_COMPONENT})
+endfunction()
+
+# Each committed peerkin-<size>.png becomes the theme's <size>x<size> icon.
+function(peerkin_install_icons)
+  file(GLOB icons ${PEERKIN_LINUX_DIR}/icons/peerkin-*.png)
+  foreach(icon IN LISTS icons)
+    string(REGEX REPLACE ".*peerkin-([0-9]+)\\.png$" "\\1" size ${icon})
+    install(FILES ${icon} RENAME ${PEERKIN_APP_ID}.png
+      DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps COMPONENT ${PEERKIN_COMPONENT})
+  endforeach()
+endfunction()
+
+function(peerkin_install_linux)
+  install(TARGETS peerkin RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT ${PEERKIN_COMPONENT})
+  install(FILES ${PEERKIN_LINUX_DIR}/${PEERKIN_APP_ID}.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications COMPONENT ${PEERKIN_COMPONENT})
+  configure_file(${PEERKIN_LINUX_DIR}/${PEERKIN_APP_ID}.metainfo.xml.in ${PEERKIN_APP_ID}.metainfo.xml @ONLY)
+  install(FILES ${CMAKE_CURRENT_BINARY_DIR}/${PEERKIN_APP_ID}.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT ${PEERKIN_COMPONENT})
+  peerkin_install_icons()
+  peerkin_install_gzipped(${PEERKIN_LINUX_DIR}/peerkin.1.in ${CMAKE_INSTALL_MANDIR}/man1)
+  peerkin_install_gzipped(${PEERKIN_LINUX_DIR}/changelog.in ${CMAKE_INSTALL_DOCDIR})
+  install(FILES ${PEERKIN_LINUX_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT ${PEERKIN_COMPONENT})
+endfunction()
+
+function(peerkin_describe_linux_packages)
+  set(CPACK_GENERATOR DEB TGZ PARENT_SCOPE)
+  set(CPACK_PACKAGE_NAME peerkin PARENT_SCOPE)
+  set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop companion whose red eyes follow the mouse pointer" PARENT_SCOPE)
+  set(CPACK_PACKAGE_DESCRIPTION [[
+Orlo's Peerkin shows a polished-metal face in a window cut to the face's
+outline and kept above all other windows. Its red eyes follow the mouse
+pointer anywhere on the screen. Drag it with the left mouse button;
+double-click it to store its position and close it, and the next start
+puts it back there. Only one copy runs at a time.]] PARENT_SCOPE)
+  # The .tar.gz, for other distributions: the installed tree in one folder.
+  set(CPACK_PACKAGE_FILE_NAME peerkin-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR} PARENT_SCOPE)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT PARENT_SCOPE)
+  set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${PEERKIN_MAINTAINER} PARENT_SCOPE)
+  set(CPACK_DEBIAN_PACKAGE_SECTION x11 PARENT_SCOPE)
+  set(CPACK_DEBIAN_PACKAGE_PRIORITY optional PARENT_SCOPE)
+  # The libraries the program links, as dpkg-shlibdeps finds them in it.
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON PARENT_SCOPE)
+endfunction()
+
+peerkin_install_linux()
+peerkin_describe_linux_packages()
+
+# The packages as a release makes them, checked by Debian's and the desktops'
+# validators: only a release build (stripped, no sanitizers) is what users get.
+if(PEERKIN_TESTS AND CMAKE_BUILD_TYPE STREQUAL "Release" AND NOT PEERKIN_SANITIZE)
+  add_test(NAME linux_packages
+    COMMAND bash ${PEERKIN_LINUX_DIR}/check-packages.sh ${CMAKE_BINARY_DIR} ${CMAKE_CURRENT_BINARY_DIR}/package-check)
+  set_tests_properties(linux_packages PROPERTIES TIMEOUT 300)
+endif()
