@@ -41,10 +41,13 @@ is_windows_program() {
 }
 
 # start_private_display: an Xvfb of our own (true colour, kept alive between
-# clients), exported as DISPLAY; stopped when the script exits.
+# clients), exported as DISPLAY; stopped when the script exits. It takes the
+# first free display number of PEERKIN_DISPLAYS ("FIRST LAST", default
+# "91 140"), so that people who share a machine can keep to ranges of their own.
 start_private_display() {
   local number
-  for number in $(seq 91 140); do
+  # shellcheck disable=SC2086 # two numbers, split on purpose
+  for number in $(seq ${PEERKIN_DISPLAYS:-91 140}); do
     [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]] && continue
     Xvfb ":$number" -screen 0 1024x768x24 -noreset -nolisten tcp >/dev/null 2>&1 &
     PEERKIN_XVFB_PID=$!

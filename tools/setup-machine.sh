@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Installs what building and testing need on a Debian or Ubuntu machine.
-# Quick when everything is already there.
+# Installs what building and testing need on a Debian or Ubuntu machine,
+# and the extra packages named on the command line (for a script that needs
+# more). Quick when everything is already there.
+#
+#   bash tools/setup-machine.sh [PACKAGE...]
 set -euo pipefail
 
 packages=(cmake g++ clang libclang-rt-14-dev libgtest-dev googletest python3 libx11-dev libxext-dev libpng-dev
   dpkg-dev lintian desktop-file-utils appstream man-db
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
-  wine wine64 wine32:i386 xvfb xdotool imagemagick x11-utils openbox)
+  wine wine64 wine32:i386 xvfb xdotool imagemagick x11-utils openbox "$@")
 
 missing=()
 for package in "${packages[@]}"; do
