@@ -394,25 +394,4 @@ std::string SetValue(
     return Encode(file.encoding, WithKeySet(file.text, Trim(section), Trim(key), kept));
 }
 
-std::string DeleteKey(std::string_view fileBytes, std::string_view section, std::string_view key)
-{
-    const DecodedFile file = Decode(fileBytes);
-    const SectionPlace sectionPlace = FindSection(file.text, Trim(section));
-    if (!sectionPlace.found)
-        return std::string(fileBytes);
-    const KeyPlace keyPlace = FindKey(file.text, sectionPlace, Trim(key));
-    if (!keyPlace.line)
-        return std::string(fileBytes);
-    return Encode(file.encoding, Spliced(file.text, keyPlace.line->begin, keyPlace.line->end, {}));
-}
-
-std::string DeleteSection(std::string_view fileBytes, std::string_view section)
-{
-    const DecodedFile file = Decode(fileBytes);
-    const SectionPlace place = FindSection(file.text, Trim(section));
-    if (!place.found || place.begin == place.end)
-        return std::string(fileBytes);
-    return Encode(file.encoding, Spliced(file.text, place.begin, place.end, {}));
-}
-
 } // namespace forms::profile

@@ -33,12 +33,4 @@ std::optional<std::string> FindValue(std::string_view fileBytes, std::string_vie
 std::string SetValue(
     std::string_view fileBytes, std::string_view section, std::string_view key, std::string_view value);
 
-// The file without the first line of key in section (unchanged when there
-// is none).
-std::string DeleteKey(std::string_view fileBytes, std::string_view section, std::string_view key);
-
-// The file without section: its header and every line up to the next
-// header (unchanged when there is no such section).
-std::string DeleteSection(std::string_view fileBytes, std::string_view section);
-
 } // namespace forms::profile

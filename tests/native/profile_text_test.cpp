@@ -96,28 +96,18 @@ INSTANTIATE_TEST_SUITE_P(ProfileEncodings, ProfileRead,
 struct WriteCase {
     std::string before;
     const char* section;
-    const char* key; // null: delete the section
-    const char* value; // null: delete the key
+    const char* key;
+    const char* value;
     std::string after;
     const char* why;
 };
-
-// The file after a WritePrivateProfileString call with these arguments.
-std::string Written(std::string_view file, const char* section, const char* key, const char* value)
-{
-    if (key == nullptr)
-        return forms::profile::DeleteSection(file, section);
-    if (value == nullptr)
-        return forms::profile::DeleteKey(file, section, key);
-    return forms::profile::SetValue(file, section, key, value);
-}
 
 class ProfileWrite : public testing::TestWithParam<WriteCase> { };
 
 TEST_P(ProfileWrite, WritesTheServicesBytes)
 {
     const WriteCase& c = GetParam();
-    EXPECT_EQ(Written(c.before, c.section, c.key, c.value), c.after) << c.why;
+    EXPECT_EQ(forms::profile::SetValue(c.before, c.section, c.key, c.value), c.after) << c.why;
 }
 
 INSTANTIATE_TEST_SUITE_P(ProfileSetValue, ProfileWrite,
@@ -158,20 +148,6 @@ INSTANTIATE_TEST_SUITE_P(ProfileKeepsOtherBytes, ProfileWrite,
         WriteCase { "[A]\nx=1\n\n[B]\n", "A", "k", "v", "[A]\nx=1\nk=v\r\n\n[B]\n", "LF file: new line CRLF" },
         WriteCase { "[A]\rx=1\ry=2\r", "A", "y", "5", "[A]\rx=1\ry=5\r", "replaced line keeps its line end" },
         WriteCase { "[A]\r\nx=1\0junk\r\n"s, "A", "z", "3", "[A]\r\nx=1\0junk\r\nz=3\r\n"s, "NUL and after kept" }));
-
-INSTANTIATE_TEST_SUITE_P(ProfileDelete, ProfileWrite,
-    testing::Values(WriteCase { "[A]\r\nx=1\r\ny=2\r\n[B]\r\nx=3\r\n", "A", "x", nullptr,
-                        "[A]\r\ny=2\r\n[B]\r\nx=3\r\n", "key" },
-        WriteCase { "[A]\r\nx=1\r\nX=2\r\n", "A", "x", nullptr, "[A]\r\nX=2\r\n", "the first of two keys" },
-        WriteCase { "[A]\r\nk\r\nj=1\r\n", "A", "k", nullptr, "[A]\r\nj=1\r\n", "a line without '='" },
-        WriteCase { "[A]\r\nk=1\r\n[B]\r\n", "A", "k", nullptr, "[A]\r\n[B]\r\n", "last key: the header stays" },
-        WriteCase { "[A]\r\nx=1\r\n", "A", "q", nullptr, "[A]\r\nx=1\r\n", "missing key" },
-        WriteCase { "[A]\r\nx=1\r\ny=2\r\n\r\n[B]\r\nx=3\r\n", "A", nullptr, nullptr, "[B]\r\nx=3\r\n", "section" },
-        WriteCase { "[A]\r\nx=1\r\n[B]\r\nz=0\r\n[a]\r\ny=2\r\n", "A", nullptr, nullptr, "[B]\r\nz=0\r\n[a]\r\ny=2\r\n",
-            "the first of two sections" },
-        WriteCase { "[A]\r\nx=1\r\n", "A", nullptr, "v", "", "a null key deletes, whatever the value" },
-        WriteCase { "p=0\r\n[A]\r\nx=1\r\n", "", nullptr, nullptr, "[A]\r\nx=1\r\n", "lines before any header" },
-        WriteCase { "[A]\r\nx=1\r\n", "Q", nullptr, nullptr, "[A]\r\nx=1\r\n", "missing section" }));
 
 INSTANTIATE_TEST_SUITE_P(ProfileEncodings, ProfileWrite,
     testing::Values(WriteCase { Utf16("[A]\r\nx=hello\r\n"), "A", "y", "2", Utf16("[A]\r\nx=hello\r\ny=2\r\n"), "LE" },
@@ -218,7 +194,6 @@ TEST(ProfileBadInput, RandomBytesKeptAndTheNewValueReads)
         std::string written = forms::profile::SetValue(junk, "Orlo's Peerkin", "Top", "1500");
         EXPECT_EQ(written.substr(0, junk.size()), junk);
         EXPECT_EQ(FindValue(written, "Orlo's Peerkin", "Top"), "1500");
-        EXPECT_EQ(forms::profile::DeleteSection(written, "Orlo's Peerkin").substr(0, junk.size()), junk);
     }
 }
 

@@ -1,8 +1,9 @@
 // The settings-file services on X11: GetPrivateProfileStringA and
 // WritePrivateProfileStringA over a file on disk, its text read and edited by
 // forms::profile. Only a named file is used; there is no system-wide file to
-// fall back on. Listing the names of sections or keys (a null section or key
-// when reading) is not provided: the program never asks for it.
+// fall back on. Listing the names of sections or keys, and deleting them (the
+// services' forms with a null argument), are not provided: the program never
+// asks for them.
 #include "windows.h"
 
 #include "PathForm.h"
@@ -187,22 +188,6 @@ bool ReplaceFile(const std::string& path, std::string_view bytes, const struct s
     return true;
 }
 
-bool IsFolder(const std::string& path)
-{
-    struct stat status {};
-    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
-}
-
-// The file's text after the edit the arguments ask for.
-std::string Edited(std::string_view bytes, LPCSTR section, LPCSTR key, LPCSTR value)
-{
-    if (key == nullptr)
-        return forms::profile::DeleteSection(bytes, section);
-    if (value == nullptr)
-        return forms::profile::DeleteKey(bytes, section, key);
-    return forms::profile::SetValue(bytes, section, key, value);
-}
-
 BOOL WriteProfile(LPCSTR section, LPCSTR key, LPCSTR value, const std::string& path)
 {
     // Opened for writing too: a file that may not be written must stay as
@@ -211,9 +196,7 @@ BOOL WriteProfile(LPCSTR section, LPCSTR key, LPCSTR value, const std::string& p
     if (old.state == FileState::Unusable)
         return FALSE;
     const bool exists = old.state == FileState::Read;
-    if (!exists && (key == nullptr || value == nullptr))
-        return IsFolder(FolderOf(path)) ? TRUE : FALSE; // nothing to delete
-    const std::string newBytes = Edited(old.bytes, section, key, value);
+    const std::string newBytes = forms::profile::SetValue(old.bytes, section, key, value);
     if (exists && newBytes == old.bytes)
         return TRUE;
     return ReplaceFile(path, newBytes, exists ? &old.status : nullptr) ? TRUE : FALSE;
@@ -243,7 +226,7 @@ DWORD GetPrivateProfileStringA(
 
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName)
 {
-    if (section == nullptr || fileName == nullptr || *fileName == '\0')
+    if (section == nullptr || key == nullptr || value == nullptr || fileName == nullptr || *fileName == '\0')
         return FALSE;
     try {
         return WriteProfile(section, key, value, LinkTarget(PathOf(fileName)));

@@ -1,8 +1,33 @@
 #pragma once
-// The platform functions the figure, its trimmer and its start-up call, as
-// this program's own layer provides them on X11: the same names, types and
-// meanings as on Windows, so that their code builds unchanged. Only what
-// they use is here; it is not a general emulation of the Windows API.
+// The Windows functions the program's own code (startup/, trimmer/, figure/)
+// calls, as the X11 back-end provides them, so that code builds unchanged on
+// X11. This is the whole contract: exactly these functions, with exactly the
+// meaning that code relies on, and the types they take, which the forms
+// runtime shares. It is no general emulation of the Windows API; what nothing
+// calls is not here.
+//
+// What the callers rely on:
+// - GetWindowRect: the form window's outer rectangle in screen pixels, read
+//   on every tick (the eyes are placed from it).
+// - GetCursorPos: the pointer's position in screen pixels, anywhere on the
+//   screen, on every tick.
+// - SetWindowPos(window, HWND_TOPMOST, ..., SWP_NOSIZE | SWP_NOMOVE |
+//   SWP_NOACTIVATE): keep the window above every other window.
+// - ReleaseCapture, then SendMessageA(window, WM_NCLBUTTONDOWN, HTCAPTION, 0):
+//   the window follows the pointer while the left button stays down; the
+//   call returns when the move has ended, and timers tick meanwhile.
+// - CreateRectRgn, CombineRgn(RGN_OR), DeleteObject, SetWindowRgn: the union
+//   of one-row rectangles becomes the window's shape; SetWindowRgn takes the
+//   region over; a handle is valid until deleted or taken over.
+// - GetModuleHandleW(nullptr), LoadImageW(IMAGE_BITMAP): the figure's
+//   picture, built into the program.
+// - CharUpperBuffW: upper case for settings names.
+// - GetWindowsDirectoryA, GetSystemDirectoryA, GetTempPathA,
+//   GetLongPathNameA: folders and the long form of a path, in the program's
+//   path form (PathForm.h); only recorded, never written to.
+// - GetPrivateProfileStringA, WritePrivateProfileStringA: read and set one
+//   value of the settings file, with the platform's file rules
+//   (ProfileText.h); a failed write leaves the file as it was.
 
 #include <cstdint>
 
@@ -18,8 +43,6 @@ using WPARAM = std::uintptr_t;
 using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 using COLORREF = DWORD;
-using CHAR = char;
-using WCHAR = wchar_t;
 using LPSTR = char*;
 using LPCSTR = const char*;
 using LPWSTR = wchar_t*;
@@ -27,7 +50,6 @@ using LPCWSTR = const wchar_t*;
 
 constexpr BOOL TRUE = 1;
 constexpr BOOL FALSE = 0;
-constexpr DWORD MAX_PATH = 260;
 
 // Handles: opaque to callers. A window handle stands for a form's window; a
 // GDI object (region, bitmap) lives until DeleteObject or until a window
@@ -68,7 +90,6 @@ constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
 // Window placement.
 inline const HWND HWND_TOPMOST = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-1));
-inline const HWND HWND_NOTOPMOST = reinterpret_cast<HWND>(static_cast<std::intptr_t>(-2));
 constexpr UINT SWP_NOSIZE = 0x0001;
 constexpr UINT SWP_NOMOVE = 0x0002;
 constexpr UINT SWP_NOZORDER = 0x0004;
@@ -122,7 +143,8 @@ UINT GetSystemDirectoryA(LPSTR buffer, UINT size);
 DWORD GetTempPathA(DWORD size, LPSTR buffer);
 DWORD GetLongPathNameA(LPCSTR shortPath, LPSTR longPath, DWORD size);
 
-// The settings file: a classic sectioned key/value file.
+// The settings file: a classic sectioned key/value file. Every argument is
+// required (the services' listing and deleting forms are not provided).
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
     LPCSTR fileName);
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
