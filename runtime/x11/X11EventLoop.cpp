@@ -1,5 +1,6 @@
 #include "X11EventLoop.h"
 
+#include "TimerSchedule.h"
 #include "X11Connection.h"
 #include "X11Window.h"
 
@@ -47,7 +48,8 @@ bool HandleQueuedEvents()
 }
 
 // Ticks every timer that is due once, however late it is: like the
-// platform's own timers, a late timer never ticks twice in a row to catch up.
+// platform's own timers, a late timer never ticks twice in a row to catch up,
+// and keeps its schedule.
 void TickDueTimers()
 {
     Clock::time_point now = Clock::now();
@@ -56,7 +58,7 @@ void TickDueTimers()
         if (timer.due > now)
             continue;
         due.push_back(timer);
-        timer.due = std::max(timer.due + timer.interval, now + std::chrono::milliseconds(1));
+        timer.due = NextTickDue(timer.due, timer.interval, now);
     }
     for (const RunningTimer& timer : due) {
         // A tick may stop or restart its own or another form's timers.
