@@ -81,25 +81,60 @@ class SecondStart(unittest.TestCase):
             self.assertIsNotNone(second.window_id)
 
 
+# Run as another user: makes each lock file named on its command line first,
+# with its folder, open to all, and holds a lock on each.
+_OTHER_USERS_LOCKS = """
+import fcntl, os, sys, time
+os.umask(0)
+held = []
+for path in sys.argv[1:]:
+    os.makedirs(os.path.dirname(path), 0o777, exist_ok=True)
+    held.append(open(path, "w"))
+    fcntl.flock(held[-1], fcntl.LOCK_EX)
+print("held", flush=True)
+time.sleep(120)
+"""
+
+
 @unittest.skipUnless(runs_natively(), "the native program's instance lock; Windows has its own means")
 class NativeInstanceLock(unittest.TestCase):
-    def test_without_a_runtime_folder_the_lock_in_tmp_still_keeps_a_second_start_out(self):
-        # A name of this run's own: the lock in /tmp is shared by every user's runs.
-        name = f"peerkin-e2e-{os.getpid()}"
-        lock = f"/tmp/orlos-peerkin-{os.getuid()}-{name}.lock"
-        environment = {key: value for key, value in os.environ.items() if key != "XDG_RUNTIME_DIR"}
-        self.addCleanup(lambda: os.path.exists(lock) and os.remove(lock))
-        with Figure(name=name, env=environment) as figure:
-            self.assertTrue(os.path.exists(lock), "no lock file in /tmp")
-            second = start_program(figure.exe, env=environment)
+    def setUp(self):
+        # A name of this run's own: the lock folder in /tmp is shared by every run of this user.
+        self.name = f"peerkin-e2e-{os.getpid()}"
+        self.folder = f"/tmp/orlos-peerkin-{os.getuid()}"
+        self.lock = f"{self.folder}/orlos-peerkin-{os.getuid()}-{self.name}.lock"
+        self.environment = {key: value for key, value in os.environ.items() if key != "XDG_RUNTIME_DIR"}
+        self.addCleanup(lambda: os.path.exists(self.lock) and os.remove(self.lock))
+
+    def test_without_a_runtime_folder_the_lock_in_a_private_folder_keeps_a_second_start_out(self):
+        with Figure(name=self.name, env=self.environment) as figure:
+            self.assertTrue(os.path.exists(self.lock), "no lock file in " + self.folder)
+            self.assertEqual(os.stat(self.folder).st_mode & 0o777, 0o700)
+            second = start_program(figure.exe, env=self.environment)
             ended = wait_until(lambda: second.poll() is not None, 15)
             if not ended:
                 second.kill()
                 second.wait()
             self.assertTrue(ended, "the second start did not end")
             self.assertEqual(visible_windows(), [figure.window_id])
-        with Figure(name=name, env=environment) as again:
+        with Figure(name=self.name, env=self.environment) as again:
             self.assertIsNotNone(again.window_id, "the lock of the ended figure kept the next start out")
+
+    @unittest.skipUnless(os.geteuid() == 0 and shutil.which("setpriv"), "acting as another user needs root")
+    def test_a_lock_another_user_made_first_does_not_keep_the_figure_out(self):
+        # Where the user's lock lies, and where it lay in /tmp itself before.
+        in_tmp = f"/tmp/orlos-peerkin-{os.getuid()}-{self.name}.lock"
+        shutil.rmtree(self.folder, ignore_errors=True)
+        self.addCleanup(shutil.rmtree, self.folder, ignore_errors=True)
+        self.addCleanup(lambda: os.path.exists(in_tmp) and os.remove(in_tmp))
+        other = subprocess.Popen(["setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups", "/usr/bin/python3",
+                                  "-c", _OTHER_USERS_LOCKS, self.lock, in_tmp], stdout=subprocess.PIPE, text=True)
+        self.addCleanup(other.stdout.close)
+        self.addCleanup(other.wait)
+        self.addCleanup(other.kill)
+        self.assertEqual(other.stdout.readline().strip(), "held")
+        with Figure(name=self.name, env=self.environment) as figure:
+            self.assertIsNotNone(figure.window_id)
 
 
 @unittest.skipUnless(runs_natively(), "a Windows program always has a desktop")

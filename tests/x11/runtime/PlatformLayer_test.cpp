@@ -19,6 +19,7 @@
 #include <X11/extensions/shape.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -270,9 +271,15 @@ TEST(PlatformApplication, PathAndNameDescribeTheRunningProgram)
 TEST(PlatformApplication, TheInstanceLockIsHeldWhileTheProgramRuns)
 {
     EXPECT_FALSE(forms::App::PrevInstance());
+    // The user's runtime folder, where the test runs with one that no one
+    // else may write; else the user's own folder in /tmp.
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    std::string folder = (runtime && *runtime) ? runtime : "/tmp";
-    std::string path = folder + "/orlos-peerkin-" + std::to_string(::getuid()) + "-runtime_x11_tests.lock";
+    struct stat status {};
+    bool privateRuntime = runtime && ::stat(runtime, &status) == 0 && status.st_uid == ::getuid()
+        && (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+    std::string uid = std::to_string(::getuid());
+    std::string folder = privateRuntime ? runtime : "/tmp/orlos-peerkin-" + uid;
+    std::string path = folder + "/orlos-peerkin-" + uid + "-runtime_x11_tests.lock";
     int other = ::open(path.c_str(), O_RDWR);
     ASSERT_GE(other, 0) << path;
     EXPECT_NE(::flock(other, LOCK_EX | LOCK_NB), 0) << "a second start would get the lock";
