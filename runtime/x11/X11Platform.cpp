@@ -10,6 +10,7 @@
 #include "X11EventLoop.h"
 #include "X11FailureWindow.h"
 #include "X11Image.h"
+#include "X11Process.h"
 #include "X11Window.h"
 
 #include <fcntl.h>
@@ -20,10 +21,7 @@
 #include <cstdio>
 #include <string>
 
-namespace forms::platform {
-namespace {
-
-bool g_quit = false;
+namespace forms::x11 {
 
 std::string ExecutablePath()
 {
@@ -32,6 +30,15 @@ std::string ExecutablePath()
     path.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
     return path;
 }
+
+} // namespace forms::x11
+
+namespace forms::platform {
+namespace {
+
+using x11::ExecutablePath;
+
+bool g_quit = false;
 
 // The whole of a small file; empty when it cannot be read. (Plain reads:
 // the C++ streams would bring their whole library into the program.)

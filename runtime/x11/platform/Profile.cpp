@@ -1,13 +1,13 @@
 // The settings-file services on X11: GetPrivateProfileStringA and
 // WritePrivateProfileStringA over a file on disk, its text read and edited by
-// forms::profile. Only a named file is used; there is no system-wide file to
-// fall back on. Listing the names of sections or keys, and deleting them (the
+// forms::profile, at the place SettingsPath.h gives it. Only a named file is
+// used; there is no system-wide file to fall back on. Listing the names of sections or keys, and deleting them (the
 // services' forms with a null argument), are not provided: the program never
 // asks for them.
 #include "windows.h"
 
-#include "PathForm.h"
 #include "ProfileText.h"
+#include "SettingsPath.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,9 +23,6 @@
 #include <string_view>
 
 namespace {
-
-// The file name as Linux names the file.
-std::string PathOf(LPCSTR fileName) { return forms::ToLinuxPath(fileName); }
 
 // The folder holding path, without the final "/"; "." when path names none.
 std::string FolderOf(const std::string& path)
@@ -214,7 +211,7 @@ DWORD GetPrivateProfileStringA(
     try {
         std::optional<std::string> value;
         if (fileName != nullptr && *fileName != '\0') {
-            const ExistingFile file = ReadRegularFile(PathOf(fileName), O_RDONLY);
+            const ExistingFile file = ReadRegularFile(forms::x11::LocateSettings(fileName).path, O_RDONLY);
             if (file.state == FileState::Read)
                 value = forms::profile::FindValue(file.bytes, section, key);
         }
@@ -229,7 +226,11 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
     if (section == nullptr || key == nullptr || value == nullptr || fileName == nullptr || *fileName == '\0')
         return FALSE;
     try {
-        return WriteProfile(section, key, value, LinkTarget(PathOf(fileName)));
+        const forms::x11::SettingsPath settings = forms::x11::LocateSettings(fileName);
+        // Made when a value is first stored, never merely by reading.
+        if (settings.perUser && !forms::x11::MakeUserFolders(FolderOf(settings.path)))
+            return FALSE;
+        return WriteProfile(section, key, value, LinkTarget(settings.path));
     } catch (...) {
         return FALSE; // out of memory for a huge file
     }

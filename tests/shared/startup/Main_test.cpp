@@ -1,6 +1,6 @@
-// Main's placement of the figure, in process: the settings file beside this
-// test program is the one Main reads, since the settings file takes the
-// executable's own name. Positions are compared in pixels, the unit the
+// Main's placement of the figure, in process: the settings file this test
+// program names beside itself is the one Main reads, since the settings file
+// takes the executable's own name. Positions are compared in pixels, the unit the
 // window really moves in.
 #include "AppModul.h"
 #include "Application.h"
@@ -124,7 +124,7 @@ protected:
         return { rect.left, rect.top };
     }
 
-    std::wstring m_settings = SettingsPathBesideThisProgram();
+    std::wstring m_settings = peerkin::test::StoredSettingsFile(SettingsPathBesideThisProgram());
 };
 
 TEST_F(MainPlacement, NothingStoredOpensAtTheTopCentred)
@@ -222,7 +222,7 @@ TEST_F(MainPlacement, FillsTheRecordAndNamesTheSettingsFile)
 {
     RunMain();
     EXPECT_EQ(Commands::AppName, L"Orlo's Peerkin");
-    EXPECT_TRUE(SamePath(Commands::IniFile, m_settings)) << "IniFile";
+    EXPECT_TRUE(SamePath(Commands::IniFile, SettingsPathBesideThisProgram())) << "IniFile";
     EXPECT_EQ(Commands::ExeName, ProgramName());
     EXPECT_EQ(Commands::NewLine, std::wstring(L"\r\n"));
     ASSERT_FALSE(Commands::AppPath.empty());

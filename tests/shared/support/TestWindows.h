@@ -65,6 +65,10 @@ void KeepProgramArguments(int argc, char** argv);
 // True when two paths name the same file as the platform compares names.
 bool SamePath(const std::wstring& a, const std::wstring& b);
 void RemoveFile(const std::wstring& path);
+// Where the platform's settings services keep the file the program names as
+// named: on Windows there; on Linux a file beside the program lies in the
+// user's configuration folder.
+std::wstring StoredSettingsFile(const std::wstring& named);
 
 // The screen's size in pixels; moves the pointer to (x, y) on it.
 POINT ScreenPixels();
@@ -76,6 +80,7 @@ bool IsShown(HWND window);
 
 // The GDI objects this process holds, or 0 where the platform does not say.
 std::size_t GdiObjectCount();
+// Writes bytes to the file at path, making its missing folders first.
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 
 } // namespace peerkin::test

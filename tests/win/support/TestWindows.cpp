@@ -116,6 +116,8 @@ std::string ReadFileBytes(const std::wstring& path)
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes)
 {
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
     std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
@@ -140,6 +142,8 @@ bool SamePath(const std::wstring& a, const std::wstring& b)
 }
 
 void RemoveFile(const std::wstring& path) { ::DeleteFileW(path.c_str()); }
+
+std::wstring StoredSettingsFile(const std::wstring& named) { return named; }
 
 POINT ScreenPixels() { return POINT { ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN) }; }
 

@@ -4,11 +4,13 @@
 #include "Ansi.h"
 #include "GdiObjects.h"
 #include "PathForm.h"
+#include "UserConfig.h"
 #include "X11Connection.h"
 #include "X11EventLoop.h"
 #include "X11Window.h"
 
 #include <stdlib.h>
+#include <cstdlib>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -88,6 +90,8 @@ std::string ReadFileBytes(const std::wstring& path)
 
 void WriteFileBytes(const std::wstring& path, const std::string& bytes)
 {
+    std::error_code ignored;
+    std::filesystem::create_directories(NativePath(path).parent_path(), ignored);
     std::ofstream file(NativePath(path), std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
@@ -106,6 +110,15 @@ void RemoveFile(const std::wstring& path)
 {
     std::error_code ignored;
     std::filesystem::remove(NativePath(path), ignored);
+}
+
+std::wstring StoredSettingsFile(const std::wstring& named)
+{
+    std::filesystem::path file = NativePath(named);
+    if (file.parent_path() != std::filesystem::path(ProgramPath()).parent_path())
+        return named;
+    std::string folder = forms::UserConfigFolder(std::getenv("XDG_CONFIG_HOME"), std::getenv("HOME"), "peerkin");
+    return (std::filesystem::path(folder) / file.filename()).wstring();
 }
 
 POINT ScreenPixels()
