@@ -144,3 +144,9 @@ prepare_wine() {
   "$WINELOADER" wineboot >/dev/null 2>&1 </dev/null || true
 }
 
+# pydesktop COMMAND...: the commands of the Python module the tests and
+# benchmarks share (tools/pydesktop), so that shell scripts find and look at
+# the figure as they do.
+pydesktop() {
+  PYTHONPATH="$PEERKIN_ROOT/tools${PYTHONPATH:+:$PYTHONPATH}" python3 -B -m pydesktop "$@"
+}
