@@ -1,11 +1,15 @@
 """Drives the real program on the current X display: the Windows program
 under Wine, the native one directly. Starts it in a folder of its own, finds
 its window, moves the real pointer with xdotool and reads real screenshots.
-Standard library only."""
+Everything a test starts is ended when the test is done with it, and at the
+latest when the test run ends, so that a failed case leaves no program
+behind to hold the single-instance lock against the next. Standard library
+only."""
 
 import atexit
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -22,13 +26,45 @@ from pydesktop.display import (Screenshot, figure_windows, move_mouse, run, scre
                                visible_windows, wait_until, window_geometry)
 from pydesktop.figure import (BLACK, EYE_RADIUS, EYES, PUPIL_OFFSET, RED, SIZE as FIGURE_SIZE,  # noqa: E402,F401
                               between_the_eyes)
-from pydesktop.processes import memory_kb  # noqa: E402,F401
+from pydesktop.processes import end_processes_from, memory_kb  # noqa: E402,F401
 from pydesktop.wine import is_windows_program  # noqa: E402
 
 WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
 TWIPS_PER_PIXEL = 15
 SECTION = "[Orlo's Peerkin]"
 WINDOW_TIMEOUT = 30  # seconds for a window to show: a first Wine start is slow
+
+
+# --- What was started, ended at the latest when the run ends ---------------
+
+_started = []
+_folders = []
+
+
+def _end_leftovers():
+    for process in _started:
+        if process.poll() is None:
+            process.kill()
+            process.wait()
+    for folder in _folders:
+        end_processes_from(folder)
+
+
+atexit.register(_end_leftovers)
+# A runner that stops the suite with SIGTERM still gets the clean-up above.
+signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
+
+
+def private_folder(prefix):
+    """A new temporary folder whose programs are ended when the run ends."""
+    folder = tempfile.mkdtemp(prefix=prefix)
+    _folders.append(folder)
+    return folder
+
+
+def tracked(process):
+    _started.append(process)
+    return process
 
 
 # --- The program under test ----------------------------------------------
@@ -84,9 +120,9 @@ def start_program(exe, *args, **popen):
     popen.setdefault("stdout", subprocess.DEVNULL)
     popen.setdefault("stderr", subprocess.DEVNULL)
     if is_windows_program(exe):
-        return subprocess.Popen([WINE_RUN, exe, *args], **popen)
+        return tracked(subprocess.Popen([WINE_RUN, exe, *args], **popen))
     popen.setdefault("env", native_environment())
-    return subprocess.Popen([exe, *args], **popen)
+    return tracked(subprocess.Popen([exe, *args], **popen))
 
 
 def stop_program(process, window_id=None):
@@ -156,11 +192,12 @@ def file_state(path):
 
 class Figure:
     """The program started from a private copy in a fresh folder, so that its
-    settings file is its own. Use as a context manager."""
+    settings file is its own. Use as a context manager: leaving it, or failing
+    to start, ends the program and removes the folder."""
 
     def __init__(self, exe=None, ini_text=None, args=(), name=None, env=None):
         self.exe_source = exe or exe_path()
-        self.folder = tempfile.mkdtemp(prefix="peerkin-e2e-")
+        self.folder = private_folder("peerkin-e2e-")
         name = name or program_file_name(self.exe_source)
         self.exe = os.path.join(self.folder, name)
         self.ini_path = os.path.join(self.folder, settings_file_name(name))
@@ -174,7 +211,11 @@ class Figure:
         self.window_id = None
 
     def __enter__(self):
-        self.start()
+        try:
+            self.start()
+        except BaseException:
+            self.__exit__(*sys.exc_info())
+            raise
         return self
 
     def __exit__(self, *exc):
@@ -204,6 +245,7 @@ class Figure:
 
     def kill(self):
         stop_program(self.process, self.window_id)
+        end_processes_from(self.folder)
 
     def read_ini(self):
         with open(self.ini_path, "rb") as ini:

@@ -41,11 +41,8 @@ class EyesFollowThePointer(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.figure = Figure().__enter__()
+        cls.addClassCleanup(cls.figure.__exit__, None, None, None)
         cls.window = cls.figure.geometry()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.figure.__exit__(None, None, None)
 
     def pointer_at(self, eye, dx, dy):
         return self.window[0] + eye[0] + dx, self.window[1] + eye[1] + dy

@@ -17,9 +17,10 @@ import unittest
 from contextlib import contextmanager
 
 from peerkin_e2e import (EYES, FIGURE_SIZE, PUPIL_OFFSET, SECTION, TWIPS_PER_PIXEL, all_visible_windows,
-                         double_click, exe_path, figure_windows, file_state, is_black, is_red, is_windows_program,
-                         memory_kb, move_mouse, program_file_name, run, runs_natively, screen_size, screenshot,
-                         settings_file_name, start_program, stop_program, wait_until, window_geometry, wine)
+                         double_click, end_processes_from, exe_path, figure_windows, file_state, is_black, is_red,
+                         is_windows_program, memory_kb, move_mouse, program_file_name, run, runs_natively,
+                         screen_size, screenshot, settings_file_name, start_program, stop_program, tracked,
+                         wait_until, window_geometry, wine)
 
 GRIP = (95, 160)  # a point of the face, away from the eyes
 COORDINATE_LIMIT = 32767  # the platform keeps window coordinates within 16 bits
@@ -43,8 +44,8 @@ def start_windows_program(exe, *args, **popen):
     loader = wine.loader_for(exe)
     popen.setdefault("stdout", subprocess.DEVNULL)
     popen.setdefault("stderr", subprocess.DEVNULL)
-    return subprocess.Popen([loader] + (list(args) or [exe]), env=wine.environment(loader),
-                            cwd=tempfile.gettempdir(), **popen)
+    return tracked(subprocess.Popen([loader] + (list(args) or [exe]), env=wine.environment(loader),
+                                    cwd=tempfile.gettempdir(), **popen))
 
 
 _native_working_folder = None
@@ -132,10 +133,13 @@ def settings_beside(exe):
 
 @contextmanager
 def scratch_folder():
+    """A new folder for the case's copies of the program; whatever still
+    runs from it at the end is ended with it."""
     folder = tempfile.mkdtemp(prefix="peerkin-reliability-")
     try:
         yield folder
     finally:
+        end_processes_from(folder)
         run("chattr", "-R", "-i", folder, check=False)
         shutil.rmtree(folder, ignore_errors=True)
 

@@ -5,7 +5,7 @@ display, for the end-to-end tests and the benchmarks alike:
 - display: private X servers, finding windows, screenshots;
 - xlib: a direct libX11 connection, for what must be quick or exact;
 - wine: recognising Windows programs and running them under Wine;
-- processes: CPU time and memory of processes.
+- processes: CPU time and memory of processes, and ending strays.
 
 Standard library only. Scripts outside tools/ put tools/ on sys.path first;
 shell scripts reach the few commands of __main__.py through common.sh."""
