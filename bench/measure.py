@@ -6,11 +6,8 @@ the X server is read through libX11 with ctypes, so that the first paint is
 seen within a couple of milliseconds rather than a screenshot's fifty."""
 
 import argparse
-import ctypes
-import ctypes.util
 import json
 import os
-import re
 import shutil
 import signal
 import statistics
@@ -20,191 +17,40 @@ import tempfile
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "tools"))
+sys.dont_write_bytecode = True  # keep the source tree free of caches
+from pydesktop import display, figure, wine, xlib  # noqa: E402
+from pydesktop.processes import cpu_seconds, memory_kb, windows_process, wineserver_pid  # noqa: E402
+
 PROGRAMS = ("baseline", "ticker", "Peerkin")
-WINDOW_NAME = b"Form1"
-SCREEN = (1024, 768)
-EYES = ((52, 118), (138, 118))  # eye centres in the window
+SCREEN = display.SCREEN
 EYE_RING = 13  # pixels from an eye's centre: red, wherever the pupil looks
-RED = (255, 0, 0)
 PARK = (512, 500)  # the still pointer, below the window
 SQUARE = 100  # the moving pointer walks a square of this side around PARK
 MOVES_PER_SECOND = 20
 SETTLE = 2.0  # seconds after the first paint before CPU is counted
-SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll", "advapi32.dll", "shell32.dll",
-               "comctl32.dll", "ole32.dll"}
 
 
-# --- the X server, through libX11 ------------------------------------------
+# --- the screen ----------------------------------------------------------------
 
-class XWindowAttributes(ctypes.Structure):
-    _fields_ = [("x", ctypes.c_int), ("y", ctypes.c_int), ("width", ctypes.c_int), ("height", ctypes.c_int),
-                ("border_width", ctypes.c_int), ("depth", ctypes.c_int), ("visual", ctypes.c_void_p),
-                ("root", ctypes.c_ulong), ("class_", ctypes.c_int), ("bit_gravity", ctypes.c_int),
-                ("win_gravity", ctypes.c_int), ("backing_store", ctypes.c_int),
-                ("backing_planes", ctypes.c_ulong), ("backing_pixel", ctypes.c_ulong),
-                ("save_under", ctypes.c_int), ("colormap", ctypes.c_ulong), ("map_installed", ctypes.c_int),
-                ("map_state", ctypes.c_int), ("all_event_masks", ctypes.c_long),
-                ("your_event_mask", ctypes.c_long), ("do_not_propagate_mask", ctypes.c_long),
-                ("override_redirect", ctypes.c_int), ("screen", ctypes.c_void_p)]
+def ring_points(left, top):
+    """Eight points of the ring round each eye of a window at (left, top); the
+    pupil can cover at most two of an eye's eight."""
+    ring = [(EYE_RING, 0), (-EYE_RING, 0), (0, EYE_RING), (0, -EYE_RING), (9, 9), (-9, 9), (9, -9), (-9, -9)]
+    return [[(left + ex + dx, top + ey + dy) for dx, dy in ring] for ex, ey in figure.EYES]
 
 
-IS_VIEWABLE = 2
-Z_PIXMAP = 2
-ALL_PLANES = ctypes.c_ulong(0xFFFFFFFF)
-ERROR_HANDLER = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
+def shows_red_eyes(x, left, top):
+    """True when the ring round each eye of a window at (left, top) is red."""
+    eyes = ring_points(left, top)
+    colours = x.rgb_at([point for eye in eyes for point in eye])
+    if colours is None:
+        return False
+    per_eye = len(eyes[0])
+    return all(colours[i:i + per_eye].count(figure.RED) >= 6 for i in range(0, len(colours), per_eye))
 
 
-class XServer:
-    """A connection for finding the figure's window and reading screen pixels."""
-
-    def __init__(self, display):
-        self.x = ctypes.CDLL(ctypes.util.find_library("X11"))
-        x = self.x
-        x.XOpenDisplay.restype = ctypes.c_void_p
-        x.XOpenDisplay.argtypes = [ctypes.c_char_p]
-        x.XDefaultRootWindow.restype = ctypes.c_ulong
-        x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
-        x.XQueryTree.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_ulong),
-                                 ctypes.POINTER(ctypes.c_ulong), ctypes.POINTER(ctypes.POINTER(ctypes.c_ulong)),
-                                 ctypes.POINTER(ctypes.c_uint)]
-        x.XFetchName.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(ctypes.c_char_p)]
-        x.XGetWindowAttributes.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.POINTER(XWindowAttributes)]
-        x.XGetImage.restype = ctypes.c_void_p
-        x.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
-                                ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
-        x.XGetPixel.restype = ctypes.c_ulong
-        x.XGetPixel.argtypes = [ctypes.c_void_p, ctypes.c_int, ctypes.c_int]
-        x.XDestroyImage.argtypes = [ctypes.c_void_p]
-        x.XFree.argtypes = [ctypes.c_void_p]
-        x.XCloseDisplay.argtypes = [ctypes.c_void_p]
-        # Windows come and go while they are looked at: ignore those errors.
-        self.on_error = ERROR_HANDLER(lambda display, event: 0)
-        x.XSetErrorHandler(self.on_error)
-        self.display = x.XOpenDisplay(display.encode())
-        if not self.display:
-            raise RuntimeError(f"cannot open display {display}")
-        self.root = x.XDefaultRootWindow(self.display)
-
-    def close(self):
-        self.x.XCloseDisplay(self.display)
-
-    def figure_windows(self):
-        """(x, y) of every viewable top-level window named Form1."""
-        root, parent = ctypes.c_ulong(), ctypes.c_ulong()
-        children, count = ctypes.POINTER(ctypes.c_ulong)(), ctypes.c_uint()
-        if not self.x.XQueryTree(self.display, self.root, ctypes.byref(root), ctypes.byref(parent),
-                                 ctypes.byref(children), ctypes.byref(count)):
-            return []
-        found = []
-        for i in range(count.value):
-            name = ctypes.c_char_p()
-            if self.x.XFetchName(self.display, children[i], ctypes.byref(name)) and name.value:
-                matches = name.value == WINDOW_NAME
-                self.x.XFree(name)
-                attributes = XWindowAttributes()
-                if matches and self.x.XGetWindowAttributes(self.display, children[i], ctypes.byref(attributes)) \
-                        and attributes.map_state == IS_VIEWABLE:
-                    found.append((attributes.x, attributes.y))
-        if children:
-            self.x.XFree(children)
-        return found
-
-    def shows_red_eyes(self, left, top):
-        """True when the ring round each eye of a window at (left, top) is red."""
-        x0, y0 = left + EYES[0][0] - EYE_RING, top + EYES[0][1] - EYE_RING
-        width, height = EYES[1][0] - EYES[0][0] + 2 * EYE_RING + 1, 2 * EYE_RING + 1
-        if x0 < 0 or y0 < 0 or x0 + width > SCREEN[0] or y0 + height > SCREEN[1]:
-            return False
-        image = self.x.XGetImage(self.display, self.root, x0, y0, width, height, ALL_PLANES, Z_PIXMAP)
-        if not image:
-            return False
-        try:
-            return all(self._ring_is_red(image, ex - EYES[0][0] + EYE_RING, EYE_RING) for ex, _ in EYES)
-        finally:
-            self.x.XDestroyImage(image)
-
-    def _ring_is_red(self, image, cx, cy):
-        # Eight points of the ring; the pupil can cover at most two of them.
-        ring = [(EYE_RING, 0), (-EYE_RING, 0), (0, EYE_RING), (0, -EYE_RING),
-                (9, 9), (-9, 9), (9, -9), (-9, -9)]
-        red = 0
-        for dx, dy in ring:
-            pixel = self.x.XGetPixel(image, cx + dx, cy + dy)
-            red += ((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF) == RED
-        return red >= 6
-
-
-# --- processes ---------------------------------------------------------------
-
-def cpu_seconds(pid):
-    """(precise, ticks) CPU seconds of a process, all its threads: the
-    scheduler's own count in nanoseconds, and utime + stime from
-    /proc/PID/stat, which is the same time counted in clock ticks."""
-    precise = 0.0
-    for task in os.listdir(f"/proc/{pid}/task"):
-        try:
-            with open(f"/proc/{pid}/task/{task}/schedstat") as f:
-                precise += int(f.read().split()[0]) / 1e9
-        except OSError:
-            pass  # a thread that just ended
-    with open(f"/proc/{pid}/stat") as f:
-        fields = f.read().rsplit(")", 1)[1].split()
-    ticks = (int(fields[11]) + int(fields[12])) / os.sysconf("SC_CLK_TCK")
-    return precise, ticks
-
-
-def memory_kb(pid):
-    """(steady, peak) resident memory of a process in KB."""
-    values = {}
-    with open(f"/proc/{pid}/status") as f:
-        for line in f:
-            key, _, rest = line.partition(":")
-            if key in ("VmRSS", "VmHWM"):
-                values[key] = int(rest.split()[0])
-    return values["VmRSS"], values["VmHWM"]
-
-
-def cmdline(pid):
-    try:
-        with open(f"/proc/{pid}/cmdline", "rb") as f:
-            return f.read().replace(b"\0", b" ").decode(errors="replace")
-    except OSError:
-        return ""
-
-
-def environment_of(pid):
-    try:
-        with open(f"/proc/{pid}/environ", "rb") as f:
-            return dict(item.split(b"=", 1) for item in f.read().split(b"\0") if b"=" in item)
-    except OSError:
-        return {}
-
-
-def all_pids():
-    return [int(name) for name in os.listdir("/proc") if name.isdigit()]
-
-
-def wineserver_pid(prefix):
-    """The wineserver that serves this Wine prefix (others may run beside it)."""
-    for pid in all_pids():
-        if "wineserver" in cmdline(pid).split(" ")[0] and \
-                environment_of(pid).get(b"WINEPREFIX", b"").decode() == prefix:
-            return pid
-    return None
-
-
-def windows_process(exe_name, launched_pid, prefix):
-    """The Linux process that runs the Windows program: Wine's loader turns
-    into it, so the launched process normally is it; otherwise the process of
-    that name in this Wine prefix (other prefixes may run the same name)."""
-    if exe_name.lower() in cmdline(launched_pid).lower():
-        return launched_pid
-    for pid in all_pids():
-        if exe_name.lower() in cmdline(pid).lower() and "wineserver" not in cmdline(pid) and \
-                environment_of(pid).get(b"WINEPREFIX", b"").decode() == prefix:
-            return pid
-    raise RuntimeError(f"no process runs {exe_name}")
-
+# --- the pointer, and CPU over a window ---------------------------------------
 
 def xdotool(*args):
     subprocess.run(["xdotool", *map(str, args)], check=True, stdout=subprocess.DEVNULL)
@@ -241,8 +87,7 @@ def cpu_over_window(pids, seconds, moving, env=None):
 class Bench:
     def __init__(self, args):
         self.args = args
-        self.env = dict(os.environ, DISPLAY=args.display_name, WINEPREFIX=args.prefix, WINEDEBUG="-all",
-                        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d", WINELOADER=args.loader)
+        self.env = dict(wine.environment(args.loader, args.prefix), DISPLAY=args.display_name)
         self.xvfb = None
         self.x = None
         self.wineserver = None
@@ -250,18 +95,10 @@ class Bench:
 
     # The private X server and the Wine prefix, kept up for the whole run.
     def start(self):
-        lock = f"/tmp/.X{self.args.display}-lock"
-        if os.path.exists(lock):
+        if display.display_taken(self.args.display):
             raise SystemExit(f"display :{self.args.display} is taken; pick another with BENCH_DISPLAY")
-        self.xvfb = subprocess.Popen(["Xvfb", self.args.display_name, "-screen", "0",
-                                      f"{SCREEN[0]}x{SCREEN[1]}x24", "-noreset", "-nolisten", "tcp"],
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        for _ in range(100):
-            if os.path.exists(f"/tmp/.X11-unix/X{self.args.display}"):
-                break
-            time.sleep(0.05)
-        time.sleep(0.2)
-        self.x = XServer(self.args.display_name)
+        self.xvfb = display.start_xvfb(self.args.display)
+        self.x = xlib.Connection(self.args.display_name)
         os.environ["DISPLAY"] = self.args.display_name
         if not os.path.exists(os.path.join(self.args.prefix, "system.reg")):
             print(f"Preparing the Wine prefix {self.args.prefix} (once)", flush=True)
@@ -299,7 +136,7 @@ class Bench:
         deadline = started + 30
         while time.monotonic() < deadline:
             windows = self.x.figure_windows()
-            if windows and self.x.shows_red_eyes(*windows[0]):
+            if windows and shows_red_eyes(self.x, *windows[0]):
                 return process, time.monotonic() - started
             time.sleep(0.001)
         process.kill()
@@ -334,7 +171,7 @@ class Bench:
                 result[f"cpu_{mode}_total_ticks"] = sum(u[1] for u in used) * scale
                 result[f"cpu_{mode}_wineserver"] = used[1][0] * scale
                 result[f"cpu_{mode}_xvfb"] = used[2][0] * scale
-            result["rss_kb"], result["hwm_kb"] = memory_kb(pid)
+            result["rss_kb"], result["hwm_kb"] = memory_kb(pid, "VmRSS", "VmHWM")
             return result
         finally:
             self.close(process)
@@ -359,10 +196,7 @@ class Bench:
 # --- the executable file -------------------------------------------------------
 
 def exe_facts(path):
-    out = subprocess.run(["i686-w64-mingw32-objdump", "-p", path], capture_output=True, text=True,
-                         check=True).stdout
-    dlls = sorted({name.lower() for name in re.findall(r"DLL Name: (\S+)", out)})
-    return {"size": os.path.getsize(path), "dlls": dlls}
+    return {"size": os.path.getsize(path), "dlls": sorted(wine.imported_dlls(path))}
 
 
 # --- the table -----------------------------------------------------------------
@@ -428,7 +262,7 @@ def build_table(runs, first_paints, inproc, product, floor_exe):
         ratio="-")
     row("Exe size (32-bit dist program)", product["size"] / 1024, "baseline", floor_exe["size"] / 1024, "KB",
         "<= 256 KB", product["size"] <= 256 * 1024)
-    foreign = [d for d in product["dlls"] if d not in SYSTEM_DLLS]
+    foreign = [d for d in product["dlls"] if d not in wine.SYSTEM_DLLS]
     rows.append(("Imported DLLs", ", ".join(product["dlls"]), ", ".join(floor_exe["dlls"]) + " (baseline)", "-",
                  "system DLLs only", "yes" if not foreign else "no"))
     return rows
@@ -464,54 +298,61 @@ def markdown(header, rows):
     return "\n".join(lines)
 
 
-def machine():
+def machine(loader):
+    """The processor, kernel, Wine and X server the figures were measured on."""
     model = cpu_model()
-    wine = subprocess.run([ARGS.loader, "--version"], capture_output=True, text=True).stdout.strip()
-    return (f"{os.cpu_count()} CPUs ({model}), Linux {os.uname().release}, {wine}, "
+    version = subprocess.run([loader, "--version"], capture_output=True, text=True).stdout.strip()
+    return (f"{os.cpu_count()} CPUs ({model}), Linux {os.uname().release}, {version}, "
             f"Xvfb {SCREEN[0]}x{SCREEN[1]}x24 -noreset")
 
 
-def main():
-    bench = Bench(ARGS)
+def measure(bench, args):
+    """(runs, first paints, in-process figures): the starts of every program,
+    after a warm-up start of each that is not counted."""
     runs = {name: [] for name in PROGRAMS}
+    for name in PROGRAMS:  # warm Wine and the page cache; not counted
+        process, _ = bench.launch(name)
+        bench.close(process)
+    # Start-up varies from one launch to the next more than anything else:
+    # it gets launches of its own, interleaved.
+    first_paints = {name: [] for name in PROGRAMS}
+    for _ in range(args.launches):
+        for name in PROGRAMS:
+            process, seconds = bench.launch(name)
+            bench.close(process)
+            first_paints[name].append(seconds * 1000)
+    print("first paint, ms: " + ", ".join(f"{name} {median(first_paints[name]):.0f}" for name in PROGRAMS),
+          flush=True)
+    for run in range(args.runs):
+        for name in PROGRAMS:
+            result = bench.session(name)
+            runs[name].append(result)
+            print(f"run {run + 1}/{args.runs} {name}: first paint {result['first_paint_ms']:.0f} ms, "
+                  f"CPU/60 s still {result['cpu_still_total']:.3f} s, moving {result['cpu_moving_total']:.3f} s",
+                  flush=True)
+    return runs, first_paints, bench.inproc()
+
+
+def main(args):
+    bench = Bench(args)
     try:
         bench.start()
-        for name in PROGRAMS:  # warm Wine and the page cache; not counted
-            process, _ = bench.launch(name)
-            bench.close(process)
-        # Start-up varies from one launch to the next more than anything else:
-        # it gets launches of its own, interleaved.
-        first_paints = {name: [] for name in PROGRAMS}
-        for _ in range(ARGS.launches):
-            for name in PROGRAMS:
-                process, seconds = bench.launch(name)
-                bench.close(process)
-                first_paints[name].append(seconds * 1000)
-        print("first paint, ms: " + ", ".join(f"{name} {median(first_paints[name]):.0f}" for name in PROGRAMS),
-              flush=True)
-        for run in range(ARGS.runs):
-            for name in PROGRAMS:
-                result = bench.session(name)
-                runs[name].append(result)
-                print(f"run {run + 1}/{ARGS.runs} {name}: first paint {result['first_paint_ms']:.0f} ms, "
-                      f"CPU/60 s still {result['cpu_still_total']:.3f} s, moving {result['cpu_moving_total']:.3f} s",
-                      flush=True)
-        inproc = bench.inproc()
+        runs, first_paints, inproc = measure(bench, args)
     finally:
         bench.stop()
-    product = exe_facts(ARGS.product)
-    floor_exe = exe_facts(ARGS.floor_exe)
+    product = exe_facts(args.product)
+    floor_exe = exe_facts(args.floor_exe)
     table = markdown(("Figure", "Peerkin", "Floor", "Ratio", "Goal", "Met"),
                      build_table(runs, first_paints, inproc, product, floor_exe))
     details = markdown(("Median (min-max) of each run", *PROGRAMS), detail_rows(runs, first_paints))
-    report = (f"Measured {time.strftime('%Y-%m-%d %H:%M %Z')} on {machine()}; "
-              f"{ARGS.launches} launches per program for the first paint; {ARGS.runs} runs of "
-              f"{ARGS.window:g} s per pointer mode for CPU and memory, scaled to 60 s.\n\n"
+    report = (f"Measured {time.strftime('%Y-%m-%d %H:%M %Z')} on {machine(args.loader)}; "
+              f"{args.launches} launches per program for the first paint; {args.runs} runs of "
+              f"{args.window:g} s per pointer mode for CPU and memory, scaled to 60 s.\n\n"
               f"{table}\n\n{details}\n")
     print("\n" + report)
-    with open(ARGS.out + ".md", "w") as f:
+    with open(args.out + ".md", "w") as f:
         f.write(report)
-    with open(ARGS.out + ".json", "w") as f:
+    with open(args.out + ".json", "w") as f:
         json.dump({"runs": runs, "inproc": inproc, "product": product, "floor_exe": floor_exe}, f, indent=1)
 
 
@@ -539,6 +380,5 @@ def parse_args():
 
 
 if __name__ == "__main__":
-    ARGS = parse_args()
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
-    main()
+    main(parse_args())

@@ -36,24 +36,12 @@ build() {
 # the same sources runs, against floors built by the same 64-bit compiler.
 build win32 mingw-w64-i686
 arch=$(windows_test_arch)
-loader=/usr/lib/wine/wine
-if [[ $arch == win64 ]]; then
-  build win64 mingw-w64-x86_64
-  loader=/usr/lib/wine/wine64
-fi
-
-display=${BENCH_DISPLAY:-}
-if [[ -z $display ]]; then
-  for number in $(seq 91 140); do
-    [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]] && continue
-    display=$number
-    break
-  done
-fi
+[[ $arch == win64 ]] && build win64 mingw-w64-x86_64
+display=${BENCH_DISPLAY:-$(free_display_number 91 140)}
 
 echo "== Measuring the $arch program under Wine on display :$display"
 python3 "$PEERKIN_ROOT/bench/measure.py" --run "$build_root/$arch" --product "$build_root/win32" \
-  --loader "$loader" --prefix "$prefix" --display "$display" --runs "${BENCH_RUNS:-5}" \
+  --loader "$(wine_loader)" --prefix "$prefix" --display "$display" --runs "${BENCH_RUNS:-5}" \
   --launches "${BENCH_LAUNCHES:-10}" --window "${BENCH_WINDOW:-12}" --out "$build_root/results"
 
 if $update_doc; then

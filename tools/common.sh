@@ -1,8 +1,29 @@
-# Shared by the project's scripts: folders, builds, and a private Wine on a
-# virtual display. Source it; it defines functions and changes nothing.
+# shellcheck shell=bash
+# The library of the project's scripts in tools/ and bench/: folders,
+# packages, builds, Windows programs and a private Wine on a virtual display.
+# Source it; it defines functions and changes nothing.
 
 PEERKIN_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 PEERKIN_BUILD=${PEERKIN_BUILD:-$PEERKIN_ROOT/build}
+
+# install_missing PACKAGE...: installs with apt-get the Debian packages not
+# installed yet, adding the i386 architecture first when one of them is an
+# i386 package. Quick when everything is there.
+install_missing() {
+  local missing=() package sudo=()
+  for package in "$@"; do
+    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+  done
+  [[ ${#missing[@]} -eq 0 ]] && return 0
+  [[ $(id -u) -ne 0 ]] && sudo=(sudo)
+  echo "Installing: ${missing[*]}"
+  if [[ " ${missing[*]}" == *:i386* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${sudo[@]}" dpkg --add-architecture i386
+  fi
+  "${sudo[@]}" apt-get update -qq
+  "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive \
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
 
 # True when this machine can run 32-bit Wine (some kernels switch off 32-bit
 # Linux programs; 64-bit Wine then runs a 64-bit build of the same sources).
@@ -13,6 +34,11 @@ can_run_32bit_wine() {
 # The Windows build that tests run here: win32, or its 64-bit twin win64.
 windows_test_arch() {
   if can_run_32bit_wine; then echo win32; else echo win64; fi
+}
+
+# The Wine loader for the Windows build that runs here.
+wine_loader() {
+  if can_run_32bit_wine; then echo /usr/lib/wine/wine; else echo /usr/lib/wine/wine64; fi
 }
 
 # build_windows ARCH: configures and builds build/ARCH (win32 also fills dist/).
@@ -35,32 +61,65 @@ build_linux() {
   cmake --build "$PEERKIN_BUILD/linux" -j"$(nproc)" --target peerkin "$@"
 }
 
-# True when the file is a Windows program (it starts with "MZ").
+# pe_machine FILE: the machine type of a Windows (PE) program in four hex
+# digits, 014c for 32-bit x86 and 8664 for x86-64; nothing for other files.
+pe_machine() {
+  local file=$1 header
+  [[ $(head -c 2 "$file") == MZ ]] || return 0
+  header=$(od -An -tu4 --endian=little -j60 -N4 "$file" 2>/dev/null | tr -d ' ')
+  [[ -n $header ]] || return 0
+  [[ $(od -An -c -j"$header" -N4 "$file" 2>/dev/null | tr -d ' ') == 'PE\0\0' ]] || return 0
+  od -An -tx2 --endian=little -j"$((header + 4))" -N2 "$file" | tr -d ' '
+}
+
 is_windows_program() {
-  [[ $(head -c 2 "$1") == MZ ]]
+  [[ -n $(pe_machine "$1") ]]
+}
+
+is_win32_program() {
+  [[ $(pe_machine "$1") == 014c ]]
+}
+
+# wine_loader_for PROGRAM: the Wine loader that fits a Windows program's
+# bitness: wine64 for a 64-bit one, wine for a 32-bit one (PEERKIN_WINE64
+# and PEERKIN_WINE32 name others).
+wine_loader_for() {
+  if [[ $(pe_machine "$1") == 8664 ]]; then
+    echo "${PEERKIN_WINE64:-/usr/lib/wine/wine64}"
+  else
+    echo "${PEERKIN_WINE32:-wine}"
+  fi
+}
+
+# free_display_number FIRST LAST: the first X display number in the range
+# that no X server holds (neither its socket nor its lock file exists).
+free_display_number() {
+  local number
+  for number in $(seq "$1" "$2"); do
+    [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]] && continue
+    echo "$number"
+    return 0
+  done
+  echo "no free display number between :$1 and :$2" >&2
+  return 1
 }
 
 # start_private_display: an Xvfb of our own (true colour, kept alive between
-# clients), exported as DISPLAY; stopped when the script exits. It takes the
-# first free display number of PEERKIN_DISPLAYS ("FIRST LAST", default
-# "91 140"), so that people who share a machine can keep to ranges of their own.
+# clients) on the first free display number of PEERKIN_DISPLAYS ("FIRST
+# LAST", default "91 140", so that people who share a machine can keep to
+# ranges of their own), exported as DISPLAY; stopped when the script exits.
 start_private_display() {
   local number
   # shellcheck disable=SC2086 # two numbers, split on purpose
-  for number in $(seq ${PEERKIN_DISPLAYS:-91 140}); do
-    [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]] && continue
-    Xvfb ":$number" -screen 0 1024x768x24 -noreset -nolisten tcp >/dev/null 2>&1 &
-    PEERKIN_XVFB_PID=$!
-    export DISPLAY=":$number"
-    for _ in $(seq 50); do
-      xdpyinfo >/dev/null 2>&1 && break
-      sleep 0.1
-    done
-    trap stop_private_display EXIT
-    return 0
+  number=$(free_display_number ${PEERKIN_DISPLAYS:-91 140}) || return 1
+  Xvfb ":$number" -screen 0 1024x768x24 -noreset -nolisten tcp >/dev/null 2>&1 &
+  PEERKIN_XVFB_PID=$!
+  export DISPLAY=":$number"
+  for _ in $(seq 50); do
+    xdpyinfo >/dev/null 2>&1 && break
+    sleep 0.1
   done
-  echo "no free display number" >&2
-  return 1
+  trap stop_private_display EXIT
 }
 
 stop_private_display() {
@@ -73,7 +132,8 @@ prepare_wine() {
   export WINEPREFIX=${WINEPREFIX:-$PEERKIN_BUILD/wineprefix}
   export WINEDEBUG=-all
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-  if can_run_32bit_wine; then export WINELOADER=/usr/lib/wine/wine; else export WINELOADER=/usr/lib/wine/wine64; fi
+  WINELOADER=$(wine_loader)
+  export WINELOADER
   if [[ ! -f $WINEPREFIX/system.reg ]]; then
     echo "Preparing a private Wine prefix in $WINEPREFIX"
     "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
@@ -84,4 +144,11 @@ prepare_wine() {
   # them for ever.
   wineserver -p >/dev/null 2>&1 || true
   "$WINELOADER" wineboot >/dev/null 2>&1 </dev/null || true
+}
+
+# pydesktop COMMAND...: the commands of the Python module the tests and
+# benchmarks share (tools/pydesktop), so that shell scripts find and look at
+# the figure as they do.
+pydesktop() {
+  PYTHONPATH="$PEERKIN_ROOT/tools${PYTHONPATH:+:$PYTHONPATH}" python3 -B -m pydesktop "$@"
 }

@@ -18,7 +18,6 @@ output=$(realpath -m "${2:-$PEERKIN_BUILD/demo}")
 MARGIN=80          # pixels around the figure in the pictures
 PATH_POINTS=20     # pointer places on the way round
 PAUSE=0.2          # seconds per place: a few 70 ms ticks, and the GIF's pace
-WINDOW_NAME='^Form1$'
 
 # The figure starts from a folder of its own, so that no settings file of the
 # user's is read or written; its own file puts it away from the screen's edge.
@@ -34,26 +33,6 @@ start_in_private_folder() {
   fi
 }
 
-# The id of the figure's window, once it shows (the first start in a new Wine
-# prefix can take a while).
-wait_for_window() {
-  local id
-  for _ in $(seq 600); do
-    id=$(xdotool search --onlyvisible --name "$WINDOW_NAME" 2>/dev/null | head -n1 || true)
-    [[ -n $id ]] && { echo "$id"; return 0; }
-    sleep 0.1
-  done
-  echo "the figure's window did not appear" >&2
-  return 1
-}
-
-# "x y width height" of an X window on the screen.
-window_geometry() {
-  xdotool getwindowgeometry --shell "$1" | awk -F= '
-    { value[$1] = $2 }
-    END { print value["X"], value["Y"], value["WIDTH"], value["HEIGHT"] }'
-}
-
 # A backdrop like a desktop's, so that the figure's outline shows.
 paint_backdrop() {
   local picture=$1/backdrop.png size
@@ -65,17 +44,19 @@ paint_backdrop() {
 }
 
 # The pointer's places: an ellipse round the figure through the corners of
-# its window, then a visit between the eyes (at x 52 and 138, y 118 in the
-# window), where they cross.
+# its window, then a visit below the eyes and one between them, where they
+# cross.
 pointer_path() {
-  local x=$1 y=$2 width=$3 height=$4
-  awk -v x="$x" -v y="$y" -v w="$width" -v h="$height" -v n="$PATH_POINTS" 'BEGIN {
+  local x=$1 y=$2 width=$3 height=$4 middle_x middle_y
+  read -r middle_x middle_y < <(pydesktop between-the-eyes)
+  awk -v x="$x" -v y="$y" -v w="$width" -v h="$height" -v n="$PATH_POINTS" \
+    -v mx="$middle_x" -v my="$middle_y" 'BEGIN {
     cx = x + w / 2; cy = y + h / 2; rx = w / sqrt(2); ry = h / sqrt(2); pi = atan2(0, -1)
     for (i = 0; i < n; i++) {
       angle = pi * (1.25 + 2 * i / n)
       printf "%d %d\n", cx + rx * cos(angle), cy + ry * sin(angle)
     }
-    printf "%d %d\n%d %d\n", x + 95, y + 150, x + 95, y + 118
+    printf "%d %d\n%d %d\n", x + mx, y + my + 32, x + mx, y + my
   }'
 }
 
@@ -101,9 +82,9 @@ main() {
 
   paint_backdrop "$work"
   start_in_private_folder "$work"
+  # The first start in a new Wine prefix can take a while.
   local window x y width height
-  window=$(wait_for_window)
-  read -r x y width height < <(window_geometry "$window")
+  read -r window x y width height < <(pydesktop figure-window 60) || exit 1
   local left=$((x > MARGIN ? x - MARGIN : 0)) top=$((y > MARGIN ? y - MARGIN : 0))
   local crop=$((width + 2 * MARGIN))x$((height + 2 * MARGIN))+$left+$top
 

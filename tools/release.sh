@@ -18,13 +18,6 @@ product_version() {
     sed -n 's/^ *VALUE "ProductVersion", "\([^"]*\)".*/\1/p'
 }
 
-# True for a 32-bit x86 Windows program (PE machine type 0x014c).
-is_win32_program() {
-  local header
-  header=$(od -An -tu4 -j60 -N4 "$1" | tr -d ' ')
-  [[ $(od -An -tx1 -j"$((header + 4))" -N2 "$1" | tr -d ' ') == "4c01" ]]
-}
-
 # cpack_into_dist ARCH: packs build/ARCH as its install rules say; the
 # build put dist/ as the packages' folder.
 cpack_into_dist() {

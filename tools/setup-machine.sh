@@ -5,23 +5,11 @@
 #
 #   bash tools/setup-machine.sh [PACKAGE...]
 set -euo pipefail
+source "$(dirname "$0")/common.sh"
 
 packages=(cmake g++ clang libclang-rt-14-dev libgtest-dev googletest python3 libx11-dev libxext-dev libpng-dev
   dpkg-dev lintian desktop-file-utils appstream man-db
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 wine32:i386 xvfb xdotool imagemagick x11-utils openbox "$@")
 
-missing=()
-for package in "${packages[@]}"; do
-  dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
-done
-[[ ${#missing[@]} -eq 0 ]] && exit 0
-
-sudo=""
-[[ $(id -u) -ne 0 ]] && sudo=sudo
-echo "Installing: ${missing[*]}"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  $sudo dpkg --add-architecture i386
-fi
-$sudo apt-get update -qq
-DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+install_missing "${packages[@]}"

@@ -2,13 +2,29 @@
 # Builds everything and runs every test, on a private virtual display: the
 # portable code and the native X11 program with its tests and end-to-end
 # tests natively with sanitizers, its Debian package and .tar.gz through the
-# package validators, then the Windows test programs and the
-# end-to-end tests of the real program under Wine.
+# package validators, then the Windows test programs and the end-to-end
+# tests of the real program under Wine. Ends by printing the reliability
+# suite's figures of each build.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
+# print_reliability_figures TITLE BUILD_FOLDER: the figures this run's
+# reliability suite wrote in the build folder: the end-to-end report, which
+# holds the in-process program's figures too, or else those alone. CTest
+# shows a passing test's output only when asked, so they are printed here.
+print_reliability_figures() {
+  local title=$1 build=$2 file
+  file=$(find "$build" -name reliability-report.txt -newer "$started" -print -quit)
+  [[ -n $file ]] || file=$(find "$build" -name reliability-figures.txt -newer "$started" -print -quit)
+  echo "== Reliability figures: $title"
+  if [[ -n $file ]]; then sed 's/^/   /' "$file"; else echo "   (none written)"; fi
+}
+
 bash "$PEERKIN_ROOT/tools/setup-machine.sh"
 
+mkdir -p "$PEERKIN_BUILD"
+started=$PEERKIN_BUILD/test-all.started
+touch "$started"
 start_private_display
 
 echo "== Native build (sanitizers): portable code and the X11 program"
@@ -31,3 +47,8 @@ fi
 echo "== Tests under Wine ($arch)"
 prepare_wine
 (cd "$PEERKIN_BUILD/$arch" && ctest --output-on-failure)
+
+print_reliability_figures "native X11 program, with sanitizers (in-process and end to end)" "$PEERKIN_BUILD/native"
+print_reliability_figures "native X11 program, without sanitizers (in-process, with its long run)" \
+  "$PEERKIN_BUILD/linux"
+print_reliability_figures "Windows program under Wine, $arch (in-process and end to end)" "$PEERKIN_BUILD/$arch"

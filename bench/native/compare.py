@@ -3,7 +3,7 @@ on one private X server and prints a table: CPU per 60 s with the pointer
 still and moving, with the X server's share, and resident memory.
 
 Run by bench/native/run.sh after it has built the program. Standard library
-only; the CPU, memory and pointer helpers are those of bench/measure.py, so
+only; the CPU, pointer and table helpers are those of bench/measure.py, so
 that both benchmarks count the same way."""
 
 import argparse
@@ -16,53 +16,24 @@ import sys
 import tempfile
 import time
 
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.dont_write_bytecode = True  # keep the source tree free of caches
-sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-import measure  # noqa: E402  (bench/measure.py)
-from measure import cpu_model, cpu_over_window, markdown, median, memory_kb, number, spread, xdotool  # noqa: E402
+sys.path[:0] = [os.path.join(ROOT, "bench"), os.path.join(ROOT, "tools")]
+from measure import (PARK, SCREEN, SETTLE, cpu_model, cpu_over_window, markdown, median, number,  # noqa: E402
+                     spread, xdotool)
+from pydesktop import display, figure  # noqa: E402
+from pydesktop.processes import memory_kb  # noqa: E402
 
 PROGRAM = "peerkin"
 COMPARISON = "xeyes"
 PROGRAMS = (PROGRAM, COMPARISON)
-WINDOW_NAMES = {PROGRAM: "Form1", COMPARISON: COMPARISON}  # the X window names each program shows
-SCREEN = measure.SCREEN
-PARK = measure.PARK
-SETTLE = measure.SETTLE
+WINDOW_NAMES = {PROGRAM: figure.CAPTION, COMPARISON: COMPARISON}  # the X window names each program shows
 SHOW_TIMEOUT = 20.0
 
 
-# --- the X server --------------------------------------------------------------
-
 def visible_windows(name):
     """Ids of the viewable windows with exactly this name."""
-    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", f"^{name}$"],
-                           capture_output=True, text=True)
-    return found.stdout.split()
-
-
-def free_display(first, last):
-    """The first display number in the range with neither a socket nor a lock."""
-    for display in range(first, last + 1):
-        if not os.path.exists(f"/tmp/.X11-unix/X{display}") and not os.path.exists(f"/tmp/.X{display}-lock"):
-            return display
-    raise SystemExit(f"no free display between :{first} and :{last}; pick one with BENCH_DISPLAY")
-
-
-def start_xvfb(display):
-    """A private X server, kept up for the whole run, reset by no client's exit."""
-    if os.path.exists(f"/tmp/.X{display}-lock"):
-        raise SystemExit(f"display :{display} is taken; pick another with BENCH_DISPLAY")
-    xvfb = subprocess.Popen(["Xvfb", f":{display}", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-noreset",
-                             "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    os.environ["DISPLAY"] = f":{display}"
-    for _ in range(100):
-        if xvfb.poll() is not None:
-            raise SystemExit(f"Xvfb :{display} ended at once")
-        if subprocess.run(["xdotool", "getmouselocation"], capture_output=True).returncode == 0:
-            return xvfb
-        time.sleep(0.05)
-    xvfb.kill()
-    raise SystemExit(f"Xvfb :{display} did not answer")
+    return display.visible_windows(f"^{name}$")
 
 
 # --- one start of one program --------------------------------------------------
@@ -74,9 +45,12 @@ class Bench:
         self.folders = []
 
     def start(self):
-        display = self.args.display or free_display(161, 170)
-        self.xvfb = start_xvfb(display)
-        print(f"== Private X server :{display}", flush=True)
+        number = self.args.display
+        if display.display_taken(number):
+            raise SystemExit(f"display :{number} is taken; pick another with BENCH_DISPLAY")
+        self.xvfb = display.start_xvfb(number)
+        os.environ["DISPLAY"] = f":{number}"
+        print(f"== Private X server :{number}", flush=True)
 
     def stop(self):
         if self.xvfb:
@@ -142,7 +116,7 @@ class Bench:
                 result[f"cpu_{mode}_xvfb"] = used[1][0] * scale
                 result[f"cpu_{mode}_total"] = (used[0][0] + used[1][0]) * scale
                 result[f"cpu_{mode}_total_ticks"] = (used[0][1] + used[1][1]) * scale
-            result["rss_kb"], _ = memory_kb(process.pid)
+            result["rss_kb"], = memory_kb(process.pid, "VmRSS")
             return result
         finally:
             self.close(process)
@@ -200,37 +174,37 @@ def package_version(package):
     return first_line(["dpkg-query", "-W", "-f", "${Version}\n", package])
 
 
-def report(runs):
+def report(runs, args):
     header = ("Figure", PROGRAM, f"{COMPARISON} (x11-apps {package_version('x11-apps')}, default geometry)", "Ratio")
     table = markdown(header, summary_rows(runs))
     details = markdown(("Median (min-max) of each start", *PROGRAMS), detail_rows(runs))
-    return (f"Measured {time.strftime('%Y-%m-%d %H:%M %Z')} on {machine()}; {ARGS.runs} starts of each "
-            f"program, taking turns, with {ARGS.window:g} s per pointer mode, scaled to 60 s.\n\n"
+    return (f"Measured {time.strftime('%Y-%m-%d %H:%M %Z')} on {machine()}; {args.runs} starts of each "
+            f"program, taking turns, with {args.window:g} s per pointer mode, scaled to 60 s.\n\n"
             f"{table}\n\n{details}\n")
 
 
-def main():
-    bench = Bench(ARGS)
+def main(args):
+    bench = Bench(args)
     runs = {name: [] for name in PROGRAMS}
     try:
         bench.start()
         for name in PROGRAMS:  # warm the page cache and the X server; not counted
             bench.close(bench.launch(name))
-        for run in range(ARGS.runs):
+        for run in range(args.runs):
             # Each run swaps the order, so that drift over the run hits both alike.
             for name in PROGRAMS if run % 2 == 0 else reversed(PROGRAMS):
                 result = bench.session(name)
                 runs[name].append(result)
-                print(f"run {run + 1}/{ARGS.runs} {name}: CPU/60 s still {result['cpu_still_total']:.3f} s, "
+                print(f"run {run + 1}/{args.runs} {name}: CPU/60 s still {result['cpu_still_total']:.3f} s, "
                       f"moving {result['cpu_moving_total']:.3f} s (program + Xvfb), "
                       f"VmRSS {result['rss_kb']} KB", flush=True)
     finally:
         bench.stop()
-    text = report(runs)
+    text = report(runs, args)
     print("\n" + text)
-    with open(ARGS.out + ".md", "w") as f:
+    with open(args.out + ".md", "w") as f:
         f.write(text)
-    with open(ARGS.out + ".json", "w") as f:
+    with open(args.out + ".json", "w") as f:
         json.dump(runs, f, indent=1)
 
 
@@ -238,7 +212,7 @@ def parse_args():
     parser = argparse.ArgumentParser()
     parser.add_argument("--program", required=True, help="the native program to measure")
     parser.add_argument("--comparison", default=COMPARISON, help="the comparison program to run beside it")
-    parser.add_argument("--display", type=int, default=0, help="X display number; default the first free from 161")
+    parser.add_argument("--display", type=int, required=True, help="X display number of a private X server")
     parser.add_argument("--runs", type=int, default=5, help="starts of each program counted")
     parser.add_argument("--window", type=float, default=12.0, help="seconds counted per pointer mode")
     parser.add_argument("--out", required=True, help="results file, without extension")
@@ -248,6 +222,5 @@ def parse_args():
 
 
 if __name__ == "__main__":
-    ARGS = parse_args()
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
-    main()
+    main(parse_args())

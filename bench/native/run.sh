@@ -17,19 +17,6 @@ source "$(dirname "$0")/../../tools/common.sh"
 update_doc=false
 [[ ${1:-} == --update-doc ]] && update_doc=true
 
-# install_missing PACKAGE...: installs with apt-get those not installed yet.
-install_missing() {
-  local missing=() package sudo=""
-  for package in "$@"; do
-    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
-  done
-  [[ ${#missing[@]} -eq 0 ]] && return 0
-  [[ $(id -u) -ne 0 ]] && sudo=sudo
-  echo "Installing: ${missing[*]}"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-}
-
 # The build, the X server, the pointer, and the comparison program.
 install_missing cmake g++ libx11-dev libxext-dev python3 xvfb xdotool x11-apps
 
@@ -39,11 +26,10 @@ cmake -S "$PEERKIN_ROOT" -B "$build" -DCMAKE_BUILD_TYPE=Release -DPEERKIN_SANITI
   >/dev/null
 cmake --build "$build" -j"$(nproc)" --target peerkin >/dev/null
 
-display_option=()
-[[ -n ${BENCH_DISPLAY:-} ]] && display_option=(--display "$BENCH_DISPLAY")
+display=${BENCH_DISPLAY:-$(free_display_number 161 170)}
 
 echo "== Measuring"
-python3 "$PEERKIN_ROOT/bench/native/compare.py" --program "$build/startup/peerkin" "${display_option[@]}" \
+python3 "$PEERKIN_ROOT/bench/native/compare.py" --program "$build/startup/peerkin" --display "$display" \
   --runs "${BENCH_RUNS:-5}" --window "${BENCH_WINDOW:-12}" --out "$build/results"
 
 if $update_doc; then

@@ -1,23 +1,73 @@
 """Drives the real program on the current X display: the Windows program
 under Wine, the native one directly. Starts it in a folder of its own, finds
 its window, moves the real pointer with xdotool and reads real screenshots.
-Standard library only."""
+Everything a test starts is ended when the test is done with it, and at the
+latest when the test run ends, so that a failed case leaves no program
+behind to hold the single-instance lock against the next. Standard library
+only."""
 
 import atexit
-import ctypes
-import ctypes.util
 import os
 import shutil
+import signal
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
-WINDOW_NAME = "^Form1$"
-TWIPS_PER_PIXEL = 15
+sys.path.insert(0, os.path.join(ROOT, "tools"))
+sys.dont_write_bytecode = True  # keep the source tree free of caches
 
+# The tests take these from here, so that tools/ is on the path first.
+from pydesktop import wine, xlib  # noqa: E402,F401
+from pydesktop.display import (Screenshot, figure_windows, move_mouse, run, screen_size,  # noqa: E402,F401
+                               visible_windows, wait_until, window_geometry)
+from pydesktop.figure import (BLACK, EYE_RADIUS, EYES, PUPIL_OFFSET, RED, SIZE as FIGURE_SIZE,  # noqa: E402,F401
+                              between_the_eyes)
+from pydesktop.processes import end_processes_from, memory_kb  # noqa: E402,F401
+from pydesktop.wine import is_windows_program  # noqa: E402
+
+WINE_RUN = os.path.join(ROOT, "tools", "wine-run")
+TWIPS_PER_PIXEL = 15
+SECTION = "[Orlo's Peerkin]"
+WINDOW_TIMEOUT = 30  # seconds for a window to show: a first Wine start is slow
+
+
+# --- What was started, ended at the latest when the run ends ---------------
+
+_started = []
+_folders = []
+
+
+def _end_leftovers():
+    for process in _started:
+        if process.poll() is None:
+            process.kill()
+            process.wait()
+    for folder in _folders:
+        end_processes_from(folder)
+
+
+atexit.register(_end_leftovers)
+# A runner that stops the suite with SIGTERM still gets the clean-up above.
+signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
+
+
+def private_folder(prefix):
+    """A new temporary folder whose programs are ended when the run ends."""
+    folder = tempfile.mkdtemp(prefix=prefix)
+    _folders.append(folder)
+    return folder
+
+
+def tracked(process):
+    _started.append(process)
+    return process
+
+
+# --- The program under test ----------------------------------------------
 
 def exe_path():
     """The program under test, named by the test command."""
@@ -27,16 +77,6 @@ def exe_path():
     if not os.environ.get("DISPLAY") and not is_windows_program(path):
         raise unittest.SkipTest("the native program needs an X display: DISPLAY is not set")
     return path
-
-
-def is_windows_program(path):
-    """True when path is a Windows (PE) program file, which runs under Wine."""
-    with open(path, "rb") as program:
-        header = program.read(64)
-        if len(header) < 64 or header[:2] != b"MZ":
-            return False
-        program.seek(int.from_bytes(header[60:64], "little"))
-        return program.read(4) == b"PE\0\0"
 
 
 def runs_natively():
@@ -80,153 +120,84 @@ def start_program(exe, *args, **popen):
     popen.setdefault("stdout", subprocess.DEVNULL)
     popen.setdefault("stderr", subprocess.DEVNULL)
     if is_windows_program(exe):
-        return subprocess.Popen([WINE_RUN, exe, *args], **popen)
+        return tracked(subprocess.Popen([WINE_RUN, exe, *args], **popen))
     popen.setdefault("env", native_environment())
-    return subprocess.Popen([exe, *args], **popen)
+    return tracked(subprocess.Popen([exe, *args], **popen))
 
 
-def run(*command, check=True):
-    """Runs a command and returns its standard output as text."""
-    result = subprocess.run(command, capture_output=True, text=True, check=check)
-    return result.stdout
+def stop_program(process, window_id=None):
+    """Ends a start of the program, if it still runs, and waits for its window to go."""
+    if process and process.poll() is None:
+        process.kill()  # SIGKILL: nothing of the program runs any more
+        process.wait()
+    if window_id is not None:
+        # The Windows process outlives the loader under some Wine versions.
+        run("xdotool", "windowkill", window_id, check=False)
+        wait_until(lambda: window_id not in figure_windows(), 5)
 
 
-def wait_until(predicate, timeout, interval=0.1):
-    """predicate's first true value within timeout seconds, else None."""
-    deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value or time.monotonic() > deadline:
-            return value
-        time.sleep(interval)
-
-
-def visible_windows(name=WINDOW_NAME):
-    """The ids of the visible X windows whose name matches."""
-    out = run("xdotool", "search", "--onlyvisible", "--name", name, check=False)
-    return [int(line) for line in out.split()]
-
-
-def window_geometry(window_id):
-    """(x, y, width, height) of an X window on the screen."""
-    values = {}
-    for line in run("xdotool", "getwindowgeometry", "--shell", str(window_id)).splitlines():
-        key, _, value = line.partition("=")
-        values[key] = int(value)
-    return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
-
-
-class Screenshot:
-    """The whole screen as RGB pixels."""
-
-    def __init__(self):
-        data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"],
-                              capture_output=True, check=True).stdout
-        fields, offset = [], 0
-        while len(fields) < 4:  # magic, width, height, maximum
-            while data[offset:offset + 1].isspace():
-                offset += 1
-            end = offset
-            while not data[end:end + 1].isspace():
-                end += 1
-            fields.append(data[offset:end])
-            offset = end
-        self.width, self.height = int(fields[1]), int(fields[2])
-        self.pixels = data[offset + 1:]
-
-    def pixel(self, x, y):
-        """(r, g, b) at screen position (x, y)."""
-        at = (y * self.width + x) * 3
-        return tuple(self.pixels[at:at + 3])
-
-    def save(self, path):
-        with open(path + ".ppm", "wb") as out:
-            out.write(b"P6\n%d %d\n255\n" % (self.width, self.height) + self.pixels)
-        subprocess.run(["convert", path + ".ppm", path], check=False)
-        os.remove(path + ".ppm")
-
+# --- The screen and the pointer --------------------------------------------
 
 def screenshot():
     return Screenshot()
 
 
-def move_mouse(x, y):
-    run("xdotool", "mousemove", str(x), str(y))
+def all_visible_windows():
+    return set(visible_windows(""))
+
+
+def is_red(colour):
+    return colour[0] > 192 and colour[1] < 64 and colour[2] < 64
+
+
+def is_black(colour):
+    return all(channel < 64 for channel in colour)
 
 
 def move_mouse_relative(dx, dy):
-    run("xdotool", "mousemove_relative", "--", str(dx), str(dy))
+    run("xdotool", "mousemove_relative", "--", dx, dy)
 
 
 def press(button=1):
-    run("xdotool", "mousedown", str(button))
+    run("xdotool", "mousedown", button)
 
 
 def release(button=1):
-    run("xdotool", "mouseup", str(button))
+    run("xdotool", "mouseup", button)
 
 
 def click(button=1):
-    run("xdotool", "click", str(button))
+    run("xdotool", "click", button)
 
 
 def double_click(button=1):
-    run("xdotool", "click", "--repeat", "2", "--delay", "80", str(button))
-
-
-class _ClientMessage(ctypes.Structure):
-    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
-                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
-                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
-
-
-class _Event(ctypes.Union):
-    _fields_ = [("xclient", _ClientMessage), ("pad", ctypes.c_long * 24)]
-
-
-def _xlib():
-    """libX11 with the signatures used here."""
-    xlib = ctypes.CDLL(ctypes.util.find_library("X11") or "libX11.so.6")
-    xlib.XOpenDisplay.restype = ctypes.c_void_p
-    xlib.XOpenDisplay.argtypes = [ctypes.c_char_p]
-    xlib.XInternAtom.restype = ctypes.c_ulong
-    xlib.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
-    xlib.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long,
-                                ctypes.POINTER(_Event)]
-    xlib.XSync.argtypes = [ctypes.c_void_p, ctypes.c_int]
-    xlib.XCloseDisplay.argtypes = [ctypes.c_void_p]
-    return xlib
+    run("xdotool", "click", "--repeat", "2", "--delay", "80", button)
 
 
 def request_close(window_id):
-    """Asks a window to close as a window manager or a taskbar does: the
-    ICCCM WM_DELETE_WINDOW message, sent to the window's own client."""
-    xlib = _xlib()
-    display = xlib.XOpenDisplay(None)
-    if not display:
-        raise AssertionError("cannot open the X display")
-    try:
-        event = _Event()
-        event.xclient.type = 33  # ClientMessage
-        event.xclient.window = window_id
-        event.xclient.message_type = xlib.XInternAtom(display, b"WM_PROTOCOLS", 0)
-        event.xclient.format = 32
-        event.xclient.data[0] = xlib.XInternAtom(display, b"WM_DELETE_WINDOW", 0)
-        event.xclient.data[1] = 0  # CurrentTime
-        if not xlib.XSendEvent(display, window_id, 0, 0, ctypes.byref(event)):
-            raise AssertionError("the close request could not be sent")
-        xlib.XSync(display, 0)
-    finally:
-        xlib.XCloseDisplay(display)
+    """Asks a window to close as a window manager or a taskbar does."""
+    with xlib.Connection() as x:
+        x.request_close(window_id)
 
+
+def file_state(path):
+    """The file's bytes and modification time, or None when it is missing."""
+    if not os.path.exists(path):
+        return None
+    with open(path, "rb") as file:
+        return file.read(), os.stat(path).st_mtime_ns
+
+
+# --- One start of the figure -------------------------------------------------
 
 class Figure:
     """The program started from a private copy in a fresh folder, so that its
-    settings file is its own. Use as a context manager."""
+    settings file is its own. Use as a context manager: leaving it, or failing
+    to start, ends the program and removes the folder."""
 
-    def __init__(self, exe=None, ini_text=None, args=(), wait_for_window=True, name=None, env=None):
+    def __init__(self, exe=None, ini_text=None, args=(), name=None, env=None):
         self.exe_source = exe or exe_path()
-        self.folder = tempfile.mkdtemp(prefix="peerkin-e2e-")
+        self.folder = private_folder("peerkin-e2e-")
         name = name or program_file_name(self.exe_source)
         self.exe = os.path.join(self.folder, name)
         self.ini_path = os.path.join(self.folder, settings_file_name(name))
@@ -236,12 +207,15 @@ class Figure:
                 ini.write(ini_text)
         self.args = list(args)
         self.env = env
-        self.wait_for_window = wait_for_window
         self.process = None
         self.window_id = None
 
     def __enter__(self):
-        self.start()
+        try:
+            self.start()
+        except BaseException:
+            self.__exit__(*sys.exc_info())
+            raise
         return self
 
     def __exit__(self, *exc):
@@ -249,15 +223,14 @@ class Figure:
         shutil.rmtree(self.folder, ignore_errors=True)
 
     def start(self):
-        """Starts the program and, unless told not to, waits for its window."""
+        """Starts the program and waits for its window."""
         before = set(visible_windows())
         self.process = start_program(self.exe, *self.args, **({"env": self.env} if self.env else {}))
-        if self.wait_for_window:
-            found = wait_until(lambda: [w for w in visible_windows() if w not in before], 30)
-            if not found:
-                raise AssertionError("the figure's window did not appear")
-            self.window_id = found[0]
-            time.sleep(0.3)  # let the first ticks paint the eyes
+        found = wait_until(lambda: [w for w in visible_windows() if w not in before], WINDOW_TIMEOUT)
+        if not found:
+            raise AssertionError("the figure's window did not appear")
+        self.window_id = found[0]
+        time.sleep(0.3)  # let the first ticks paint the eyes
 
     def geometry(self):
         return window_geometry(self.window_id)
@@ -271,13 +244,8 @@ class Figure:
             return False
 
     def kill(self):
-        if self.process and self.process.poll() is None:
-            self.process.kill()
-            self.process.wait()
-        # The Windows process outlives the loader under some Wine versions.
-        if self.window_id is not None:
-            run("xdotool", "windowkill", str(self.window_id), check=False)
-        wait_until(lambda: not [w for w in visible_windows() if w == self.window_id], 5)
+        stop_program(self.process, self.window_id)
+        end_processes_from(self.folder)
 
     def read_ini(self):
         with open(self.ini_path, "rb") as ini:

@@ -5,12 +5,11 @@ import math
 import time
 import unittest
 
-from peerkin_e2e import Figure, move_mouse, screenshot, wait_until
+from peerkin_e2e import BLACK, EYE_RADIUS, EYES, PUPIL_OFFSET, RED, Figure, move_mouse, screenshot, wait_until
 
-LEFT_EYE = (52, 118)
-RIGHT_EYE = (138, 118)
-PUPIL_OFFSET = 10
-RED, BLACK, LIGHT_CYAN = (255, 0, 0), (0, 0, 0), (192, 255, 255)
+LEFT_EYE, RIGHT_EYE = EYES
+EYE_PIXELS = int(EYE_RADIUS)  # every whole pixel of an eye lies this close to its centre
+LIGHT_CYAN = (192, 255, 255)
 TICKS = 0.35  # seconds: several 70 ms ticks
 
 
@@ -32,7 +31,7 @@ def disc_pixels(shot, window, eye, radius):
 
 def pupil_centre(shot, window, eye):
     """The centre of the black pixels inside an eye's disc, in window pixels."""
-    black = [p for p, colour in disc_pixels(shot, window, eye, 17) if colour == BLACK]
+    black = [p for p, colour in disc_pixels(shot, window, eye, EYE_PIXELS) if colour == BLACK]
     if not black:
         return None
     return sum(p[0] for p in black) / len(black), sum(p[1] for p in black) / len(black)
@@ -42,11 +41,8 @@ class EyesFollowThePointer(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.figure = Figure().__enter__()
+        cls.addClassCleanup(cls.figure.__exit__, None, None, None)
         cls.window = cls.figure.geometry()
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.figure.__exit__(None, None, None)
 
     def pointer_at(self, eye, dx, dy):
         return self.window[0] + eye[0] + dx, self.window[1] + eye[1] + dy
@@ -91,7 +87,7 @@ class EyesFollowThePointer(unittest.TestCase):
     def test_red_discs_surround_the_pupils(self):
         shot = self.assert_pupils_follow((1000, 20))
         for eye in (LEFT_EYE, RIGHT_EYE):
-            colours = [colour for _, colour in disc_pixels(shot, self.window, eye, 16)]
+            colours = [colour for _, colour in disc_pixels(shot, self.window, eye, EYE_PIXELS - 1)]
             self.assertEqual(set(colours) - {RED, BLACK}, set(), f"eye {eye} holds other colours")
             self.assertGreater(colours.count(RED), colours.count(BLACK) * 3)
 

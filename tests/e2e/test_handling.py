@@ -7,23 +7,14 @@ import os
 import time
 import unittest
 
-from peerkin_e2e import (TWIPS_PER_PIXEL, Figure, move_mouse, move_mouse_relative, release, run,
-                         screenshot, visible_windows, wait_until)
+from peerkin_e2e import (EYES, PUPIL_OFFSET, SECTION, TWIPS_PER_PIXEL, Figure, all_visible_windows,
+                         between_the_eyes, is_black, is_red, move_mouse, move_mouse_relative, release, run,
+                         screenshot, wait_until)
 
 # A point of the face between the eyes: the pupils look toward it from either side.
-GRIP = (95, 118)
-LEFT_EYE = (52, 118)
-PUPIL_OFFSET = 10
+GRIP = between_the_eyes()
+LEFT_EYE = EYES[0]
 TICKS = 0.4  # seconds: several 70 ms ticks
-SECTION = "[Orlo's Peerkin]"
-
-
-def is_black(colour):
-    return all(channel < 64 for channel in colour)
-
-
-def is_red(colour):
-    return colour[0] > 192 and colour[1] < 64 and colour[2] < 64
 
 
 def drag(steps, step=(10, 5), pause=0.05):
@@ -39,10 +30,6 @@ def grab(figure, button):
     were drawn by ticks during the drag."""
     x, y, _, _ = figure.geometry()
     run("xdotool", "mousemove", str(x + GRIP[0]), str(y + GRIP[1]), "mousedown", str(button))
-
-
-def all_visible_windows():
-    return set(visible_windows(""))
 
 
 def ini_lines(text):

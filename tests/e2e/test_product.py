@@ -9,12 +9,9 @@ import struct
 import subprocess
 import unittest
 
-from peerkin_e2e import ROOT, Figure, exe_path, run, runs_natively
+from peerkin_e2e import ROOT, Figure, exe_path, run, runs_natively, wine
 
 PRODUCT = os.environ.get("PEERKIN_PRODUCT", os.path.join(ROOT, "dist", "Peerkin.exe"))
-SYSTEM_DLLS = {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll", "advapi32.dll", "shell32.dll",
-               "comctl32.dll", "ole32.dll"}
-MACHINE_I386 = 0x14C
 SUBSYSTEM_WINDOWS_GUI = 2
 RT_ICON, RT_GROUP_ICON, RT_VERSION = 3, 14, 16
 # The C++ runtime is linked in; these come with every X desktop.
@@ -37,16 +34,14 @@ class Product(unittest.TestCase):
         machine = struct.unpack_from("<H", self.data, self.pe + 4)[0]
         optional_magic, = struct.unpack_from("<H", self.data, self.pe + 24)
         subsystem, = struct.unpack_from("<H", self.data, self.pe + 24 + 68)
-        self.assertEqual(machine, MACHINE_I386)
+        self.assertEqual(machine, wine.MACHINE_I386)
         self.assertEqual(optional_magic, 0x10B)  # PE32, not PE32+
         self.assertEqual(subsystem, SUBSYSTEM_WINDOWS_GUI)
 
     def test_imports_only_system_dlls(self):
-        out = subprocess.run(["i686-w64-mingw32-objdump", "-p", PRODUCT], capture_output=True,
-                             text=True, check=True).stdout
-        dlls = {name.lower() for name in re.findall(r"DLL Name: (\S+)", out)}
+        dlls = wine.imported_dlls(PRODUCT)
         self.assertTrue({"kernel32.dll", "user32.dll", "gdi32.dll"} <= dlls, dlls)
-        self.assertEqual(dlls - SYSTEM_DLLS, set())
+        self.assertEqual(dlls - wine.SYSTEM_DLLS, set())
 
     def test_carries_icon_and_version_information(self):
         text = self.data.decode("utf-16-le", errors="ignore") + self.data[1:].decode("utf-16-le", errors="ignore")

@@ -9,32 +9,16 @@ import tempfile
 import time
 import unittest
 
-from peerkin_e2e import (TWIPS_PER_PIXEL, Figure, exe_path, run, runs_natively, start_program, visible_windows,
-                         wait_until)
-
-FIGURE_WIDTH = 193
-FIGURE_HEIGHT = 279
-
-
-def screen_size():
-    width, height = run("xdotool", "getdisplaygeometry").split()
-    return int(width), int(height)
+from peerkin_e2e import (FIGURE_SIZE, TWIPS_PER_PIXEL, Figure, exe_path, file_state, runs_natively, screen_size,
+                         start_program, visible_windows, wait_until)
 
 
 def assert_centred_at_top(test, figure):
     """The default place: top edge 0, centred across the screen within a pixel."""
     x, y, width, height = figure.geometry()
-    test.assertEqual((width, height), (FIGURE_WIDTH, FIGURE_HEIGHT))
+    test.assertEqual((width, height), FIGURE_SIZE)
     test.assertEqual(y, 0)
-    test.assertLessEqual(abs(x - (screen_size()[0] - FIGURE_WIDTH) / 2), 1)
-
-
-def file_state(path):
-    """The file's bytes and modification time, or None when it is missing."""
-    if not os.path.exists(path):
-        return None
-    with open(path, "rb") as file:
-        return file.read(), os.stat(path).st_mtime_ns
+    test.assertLessEqual(abs(x - (screen_size()[0] - FIGURE_SIZE[0]) / 2), 1)
 
 
 class SecondStart(unittest.TestCase):

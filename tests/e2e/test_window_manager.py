@@ -2,6 +2,7 @@
 above other windows and moves it when it is dragged, and everything the
 handling and placement tests check without one still holds."""
 
+import atexit
 import shutil
 import subprocess
 import unittest
@@ -35,15 +36,30 @@ def setUpModule():
     if manager_running():
         raise unittest.SkipTest("another window manager runs on this display")
     _manager = subprocess.Popen([WINDOW_MANAGER], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    # tearDownModule runs only after a setUpModule that succeeded.
+    atexit.register(stop_manager)
     if not wait_until(manager_running, 10):
+        stop_manager()
         raise RuntimeError(WINDOW_MANAGER + " did not start")
 
 
-def tearDownModule():
-    if _manager is not None:
-        _manager.terminate()
+def stop_manager():
+    """Ends the window manager, if it runs, and waits for it to let go of the display."""
+    global _manager
+    if _manager is None:
+        return
+    _manager.terminate()
+    try:
         _manager.wait(10)
-        wait_until(lambda: not manager_running(), 10)
+    except subprocess.TimeoutExpired:
+        _manager.kill()
+        _manager.wait()
+    _manager = None
+    wait_until(lambda: not manager_running(), 10)
+
+
+def tearDownModule():
+    stop_manager()
 
 
 class HandlingUnderAWindowManager(test_handling.Handling):

@@ -1,0 +1,110 @@
+"""X displays: private X servers, windows found by name, the pointer, and
+screenshots, through xdotool and ImageMagick's import."""
+
+import os
+import subprocess
+import time
+
+from . import figure
+
+SCREEN = (1024, 768)  # the private X servers' screen, true colour
+
+
+def display_taken(number):
+    """True when an X server holds the display number (its socket or its lock)."""
+    return os.path.exists(f"/tmp/.X11-unix/X{number}") or os.path.exists(f"/tmp/.X{number}-lock")
+
+
+def start_xvfb(number, timeout=5.0):
+    """A private X server on the display number, kept up between clients
+    (-noreset), once it answers; the caller ends it."""
+    if display_taken(number):
+        raise RuntimeError(f"display :{number} is taken")
+    xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-noreset",
+                             "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    env = dict(os.environ, DISPLAY=f":{number}")
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if xvfb.poll() is not None:
+            raise RuntimeError(f"Xvfb :{number} ended at once")
+        if subprocess.run(["xdotool", "getmouselocation"], env=env, capture_output=True).returncode == 0:
+            return xvfb
+        time.sleep(0.05)
+    xvfb.kill()
+    xvfb.wait()
+    raise RuntimeError(f"Xvfb :{number} did not answer")
+
+
+def run(*command, check=True):
+    """Runs a command and returns its standard output as text."""
+    return subprocess.run([str(part) for part in command], capture_output=True, text=True, check=check).stdout
+
+
+def wait_until(predicate, timeout, interval=0.1):
+    """predicate's first true value within timeout seconds, else its last value."""
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value or time.monotonic() > deadline:
+            return value
+        time.sleep(interval)
+
+
+def visible_windows(name=None):
+    """The ids of the visible X windows whose name matches the pattern
+    (default: the figure's caption), window managers' frames included."""
+    pattern = figure.caption_pattern() if name is None else name
+    return [int(line) for line in run("xdotool", "search", "--onlyvisible", "--name", pattern, check=False).split()]
+
+
+def figure_windows():
+    """The figure windows there are, shown or not."""
+    return {int(line) for line in run("xdotool", "search", "--name", figure.caption_pattern(), check=False).split()}
+
+
+def window_geometry(window_id):
+    """(x, y, width, height) of an X window on the screen."""
+    values = {}
+    for line in run("xdotool", "getwindowgeometry", "--shell", window_id).splitlines():
+        key, _, value = line.partition("=")
+        values[key] = int(value)
+    return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
+
+
+def screen_size():
+    width, height = run("xdotool", "getdisplaygeometry").split()
+    return int(width), int(height)
+
+
+def move_mouse(x, y):
+    run("xdotool", "mousemove", x, y)
+
+
+class Screenshot:
+    """The whole screen as RGB pixels."""
+
+    def __init__(self):
+        data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"],
+                              capture_output=True, check=True).stdout
+        fields, offset = [], 0
+        while len(fields) < 4:  # magic, width, height, maximum
+            while data[offset:offset + 1].isspace():
+                offset += 1
+            end = offset
+            while not data[end:end + 1].isspace():
+                end += 1
+            fields.append(data[offset:end])
+            offset = end
+        self.width, self.height = int(fields[1]), int(fields[2])
+        self.pixels = data[offset + 1:]
+
+    def pixel(self, x, y):
+        """(r, g, b) at screen position (x, y)."""
+        at = (y * self.width + x) * 3
+        return tuple(self.pixels[at:at + 3])
+
+    def save(self, path):
+        with open(path + ".ppm", "wb") as out:
+            out.write(b"P6\n%d %d\n255\n" % (self.width, self.height) + self.pixels)
+        subprocess.run(["convert", path + ".ppm", path], check=False)
+        os.remove(path + ".ppm")

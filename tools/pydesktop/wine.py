@@ -1,0 +1,58 @@
+"""Windows programs on Linux: which files are ones, and how Wine runs them."""
+
+import os
+import re
+import subprocess
+
+MACHINE_I386 = 0x14C
+MACHINE_AMD64 = 0x8664
+# The DLLs every Windows system has: a program that imports only these is
+# one file that runs anywhere.
+SYSTEM_DLLS = frozenset({"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll", "advapi32.dll", "shell32.dll",
+                         "comctl32.dll", "ole32.dll"})
+
+
+def pe_machine(path):
+    """The machine type of a Windows (PE) program file, or None for any other file."""
+    with open(path, "rb") as program:
+        header = program.read(64)
+        if len(header) < 64 or header[:2] != b"MZ":
+            return None
+        program.seek(int.from_bytes(header[60:64], "little"))
+        signature = program.read(6)
+    if len(signature) < 6 or signature[:4] != b"PE\0\0":
+        return None
+    return int.from_bytes(signature[4:6], "little")
+
+
+def is_windows_program(path):
+    """True when path is a Windows program file, which runs under Wine."""
+    return pe_machine(path) is not None
+
+
+def imported_dlls(path):
+    """The names of the DLLs a Windows program imports, in lower case."""
+    out = subprocess.run(["i686-w64-mingw32-objdump", "-p", path], capture_output=True, text=True,
+                         check=True).stdout
+    return {name.lower() for name in re.findall(r"DLL Name: (\S+)", out)}
+
+
+def loader_for(path):
+    """The Wine loader that fits the program's bitness (as tools/wine-run
+    picks it): wine64 for a 64-bit program, wine for a 32-bit one."""
+    if pe_machine(path) == MACHINE_AMD64:
+        return os.environ.get("PEERKIN_WINE64", "/usr/lib/wine/wine64")
+    return os.environ.get("PEERKIN_WINE32", "wine")
+
+
+def environment(loader, prefix=None, base=None):
+    """The environment a Windows program runs in: quiet, without Wine's
+    Mono, Gecko and menu builder (they would slow every start or write into
+    the user's menus), with the given loader and, if given, prefix."""
+    env = dict(os.environ if base is None else base)
+    env.setdefault("WINEDEBUG", "-all")
+    env["WINEDLLOVERRIDES"] = "mscoree,mshtml=;winemenubuilder.exe=d"
+    env["WINELOADER"] = loader
+    if prefix:
+        env["WINEPREFIX"] = prefix
+    return env
