@@ -20,16 +20,21 @@ PATH_POINTS=20     # pointer places on the way round
 PAUSE=0.2          # seconds per place: a few 70 ms ticks, and the GIF's pace
 
 # The figure starts from a folder of its own, so that no settings file of the
-# user's is read or written; its own file puts it away from the screen's edge.
+# user's is read or written: the Windows program keeps its file beside
+# itself, the native one in the configuration folder it is given, here in
+# the same folder. Its own file puts it away from the screen's edge.
 start_in_private_folder() {
-  local folder=$1 name
+  local folder=$1 name settings
   name=$(basename "$program")
   cp "$program" "$folder/$name"
-  printf "[Orlo's Peerkin]\r\nTop=1800\r\nLeft=1800\r\n" >"$folder/${name%.*}.ini"
+  settings="[Orlo's Peerkin]\r\nTop=1800\r\nLeft=1800\r\n"
   if is_windows_program "$program"; then
+    printf '%b' "$settings" >"$folder/${name%.*}.ini"
     "$PEERKIN_ROOT/tools/wine-run" "$folder/$name" >/dev/null 2>&1 &
   else
-    "$folder/$name" >/dev/null 2>&1 &
+    mkdir -p "$folder/config/peerkin"
+    printf '%b' "$settings" >"$folder/config/peerkin/$name.ini"
+    XDG_CONFIG_HOME=$folder/config "$folder/$name" >/dev/null 2>&1 &
   fi
 }
 

@@ -91,13 +91,29 @@ def program_file_name(source):
     return "Peerkin.exe" if is_windows_program(source) else os.path.basename(source)
 
 
-def settings_file_name(program_name):
-    """The settings file the program keeps beside itself: its name with .ini
-    in place of the extension on Windows; on Linux, where programs have no
-    extension, its whole name with .ini."""
-    if runs_natively():
-        return program_name + ".ini"
-    return os.path.splitext(program_name)[0] + ".ini"
+def settings_file(exe):
+    """Where the program copied to exe keeps its settings when started here.
+    The Windows program keeps them beside itself, under its name with .ini
+    in place of the extension. The native program keeps them in the user's
+    configuration folder, under its whole name with .ini; each copy started
+    here gets a configuration folder of its own beside it, so that no run
+    touches the user's."""
+    folder, name = os.path.split(exe)
+    if is_windows_program(exe):
+        return os.path.join(folder, os.path.splitext(name)[0] + ".ini")
+    return os.path.join(config_home_of(exe), "peerkin", name + ".ini")
+
+
+def config_home_of(exe):
+    """The configuration folder a native copy at exe is started with."""
+    return os.path.join(os.path.dirname(exe), "config")
+
+
+def write_settings(path, data):
+    """Writes a settings file (bytes or text, as it stands), with its folders."""
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as file:
+        file.write(data if isinstance(data, bytes) else data.encode())
 
 
 _native_runtime_folder = None
@@ -106,12 +122,20 @@ _native_runtime_folder = None
 def native_environment():
     """The environment for a native start: a runtime folder of this test run's
     own, where the instance lock lives, so that a figure run by the same user
-    outside the tests is not taken for an earlier instance."""
+    outside the tests is not taken for an earlier instance; and no
+    configuration folder of the user's."""
     global _native_runtime_folder
     if _native_runtime_folder is None:
         _native_runtime_folder = tempfile.mkdtemp(prefix="peerkin-e2e-runtime-")
         atexit.register(shutil.rmtree, _native_runtime_folder, ignore_errors=True)
-    return dict(os.environ, XDG_RUNTIME_DIR=_native_runtime_folder)
+    return without("XDG_CONFIG_HOME", XDG_RUNTIME_DIR=_native_runtime_folder)
+
+
+def without(*names, **more):
+    """This process's environment without the variables named, with more."""
+    environment = {key: value for key, value in os.environ.items() if key not in names}
+    environment.update(more)
+    return environment
 
 
 def start_program(exe, *args, **popen):
@@ -121,7 +145,11 @@ def start_program(exe, *args, **popen):
     popen.setdefault("stderr", subprocess.DEVNULL)
     if is_windows_program(exe):
         return tracked(subprocess.Popen([WINE_RUN, exe, *args], **popen))
-    popen.setdefault("env", native_environment())
+    # A configuration folder of the copy's own, unless the caller names one
+    # (None: the variable unset).
+    environment = dict(popen.get("env") or native_environment())
+    environment.setdefault("XDG_CONFIG_HOME", config_home_of(exe))
+    popen["env"] = {key: value for key, value in environment.items() if value is not None}
     return tracked(subprocess.Popen([exe, *args], **popen))
 
 
@@ -200,11 +228,10 @@ class Figure:
         self.folder = private_folder("peerkin-e2e-")
         name = name or program_file_name(self.exe_source)
         self.exe = os.path.join(self.folder, name)
-        self.ini_path = os.path.join(self.folder, settings_file_name(name))
         shutil.copy(self.exe_source, self.exe)
+        self.ini_path = settings_file(self.exe)
         if ini_text is not None:
-            with open(self.ini_path, "w", newline="") as ini:
-                ini.write(ini_text)
+            write_settings(self.ini_path, ini_text)
         self.args = list(args)
         self.env = env
         self.process = None

@@ -108,7 +108,7 @@ class Handling(unittest.TestCase):
 
     def test_double_click_with_unwritable_settings_still_ends_without_a_message(self):
         figure = Figure()
-        os.mkdir(figure.ini_path)  # the settings path is taken by a folder
+        os.makedirs(figure.ini_path)  # the settings path is taken by a folder
         with figure:
             x, y, _, _ = figure.geometry()
             move_mouse(x + GRIP[0], y + GRIP[1])

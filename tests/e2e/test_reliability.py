@@ -19,7 +19,7 @@ from contextlib import contextmanager
 from peerkin_e2e import (EYES, FIGURE_SIZE, PUPIL_OFFSET, SECTION, TWIPS_PER_PIXEL, all_visible_windows,
                          double_click, end_processes_from, exe_path, figure_windows, file_state, is_black, is_red,
                          is_windows_program, memory_kb, move_mouse, program_file_name, run, runs_natively,
-                         screen_size, screenshot, settings_file_name, start_program, stop_program, tracked,
+                         screen_size, screenshot, settings_file, start_program, stop_program, tracked, write_settings,
                          wait_until, window_geometry, wine)
 
 GRIP = (95, 160)  # a point of the face, away from the eyes
@@ -124,11 +124,6 @@ def copy_program(folder, name="Peerkin.exe"):
     exe = os.path.join(folder, name)
     shutil.copy(exe_path(), exe)
     return exe
-
-
-def settings_beside(exe):
-    """The settings file beside a copy of the program."""
-    return os.path.join(os.path.dirname(exe), settings_file_name(os.path.basename(exe)))
 
 
 @contextmanager
@@ -243,9 +238,8 @@ class HostileSettings(unittest.TestCase):
         for what, data, expected in hostile_files():
             with self.subTest(what), scratch_folder() as folder:
                 exe = copy_program(folder)
-                ini = settings_beside(exe)
-                with open(ini, "wb") as file:
-                    file.write(data)
+                ini = settings_file(exe)
+                write_settings(ini, data)
                 before = file_state(ini)
                 count("settings files tried")
                 count("bytes of settings read", len(data))
@@ -311,9 +305,8 @@ class Storing(unittest.TestCase):
     def test_double_click_writes_only_its_own_two_values(self):
         with scratch_folder() as folder:
             exe = copy_program(folder)
-            ini = settings_beside(exe)
-            with open(ini, "w", newline="") as file:
-                file.write(HAND_WRITTEN)
+            ini = settings_file(exe)
+            write_settings(ini, HAND_WRITTEN)
             with Program(exe) as figure:
                 self.assertEqual(figure.place(), STORED_PLACE)
                 self.assertTrue(figure.double_click(), "the program did not end")
@@ -333,10 +326,9 @@ class Storing(unittest.TestCase):
         for what, file_exists, fault in faults:
             with self.subTest(what), scratch_folder() as folder:
                 exe = copy_program(folder)
-                ini = settings_beside(exe)
+                ini = settings_file(exe)
                 if file_exists:
-                    with open(ini, "wb") as file:
-                        file.write(SECTION.encode() + b"\r\n" + STORED.encode())
+                    write_settings(ini, SECTION.encode() + b"\r\n" + STORED.encode())
                 with Program(exe) as figure:
                     with fault(ini, folder):
                         before = tree_state(folder), file_state(ini)
@@ -435,7 +427,7 @@ def at_drive_root(root):
 def with_spaces_and_dots(root):
     folder = os.path.join(root, "My Toys. v1.2", "..and more")
     exe = copy_program(folder, "Orlo's Peer.kin 1.0.exe")
-    yield exe, None, settings_beside(exe)
+    yield exe, None, settings_file(exe)
 
 
 @contextmanager
@@ -452,7 +444,7 @@ def in_folders_named(root, *names):
     """The program in nested folders of root with the given names (bytes or text)."""
     folder = os.path.join(os.fsencode(root), *[os.fsencode(name) for name in names])
     exe = copy_program(os.fsdecode(folder))
-    yield exe, None, settings_beside(exe)
+    yield exe, None, settings_file(exe)
 
 
 def in_linux_folder(name):
@@ -491,8 +483,7 @@ class Folders(unittest.TestCase):
         for what, layout in cases:
             with self.subTest(what), scratch_folder() as root, layout(root) as (exe, command, ini):
                 beside = ini or os.path.splitext(exe)[0] + ".ini"
-                with open(beside, "wb") as file:
-                    file.write(SECTION.encode() + b"\r\n" + STORED.encode())
+                write_settings(beside, SECTION.encode() + b"\r\n" + STORED.encode())
                 elsewhere = tree_state(root), tree_state(elsewhere_folder())
                 with Program(exe, command) as figure:
                     self.assertEqual(figure.place(), STORED_PLACE if ini else (load_place()[0], 0))
@@ -508,7 +499,7 @@ class Folders(unittest.TestCase):
                 self.assertEqual(changed, {os.path.relpath(ini, root)} if ini else set(), "written elsewhere")
                 count("nothing-lost checks passed")
                 LINES.append(f"folder {what}: settings file " +
-                             (f"{os.path.basename(ini)} beside the program" if ini else "none (runs without)"))
+                             (f"{os.path.basename(ini)} in its place" if ini else "none (runs without)"))
 
 
 # --- A run of minutes ----------------------------------------------------

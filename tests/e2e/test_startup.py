@@ -9,8 +9,9 @@ import tempfile
 import time
 import unittest
 
-from peerkin_e2e import (FIGURE_SIZE, TWIPS_PER_PIXEL, Figure, exe_path, file_state, runs_natively, screen_size,
-                         start_program, visible_windows, wait_until)
+from peerkin_e2e import (FIGURE_SIZE, TWIPS_PER_PIXEL, Figure, between_the_eyes, double_click, exe_path, file_state,
+                         move_mouse, native_environment, runs_natively, screen_size, start_program, visible_windows,
+                         wait_until)
 
 
 def assert_centred_at_top(test, figure):
@@ -119,6 +120,34 @@ class NativeInstanceLock(unittest.TestCase):
         self.assertEqual(other.stdout.readline().strip(), "held")
         with Figure(name=self.name, env=self.environment) as figure:
             self.assertIsNotNone(figure.window_id)
+
+
+@unittest.skipUnless(runs_natively(), "the Windows program keeps its settings beside itself")
+class NativeSettingsFolder(unittest.TestCase):
+    """The settings lie in the user's configuration folder, by the XDG Base
+    Directory rules; starting makes nothing, storing makes the folder for the
+    user alone."""
+
+    def test_each_form_of_the_configuration_variable(self):
+        cases = [("unset", None, ".config"), ("empty", "", ".config"), ("relative", "settings", ".config"),
+                 ("absolute", "elsewhere", "elsewhere"), ("a path with spaces", "my settings", "my settings")]
+        for what, variable, folder in cases:
+            with self.subTest(what), tempfile.TemporaryDirectory() as home:
+                config = variable if variable in (None, "", "settings") else os.path.join(home, variable)
+                environment = dict(native_environment(), HOME=home, XDG_CONFIG_HOME=config)
+                with Figure(env=environment) as figure:
+                    self.assertEqual(os.listdir(home), [], "starting made something")
+                    x, y, _, _ = figure.geometry()
+                    move_mouse(x + between_the_eyes()[0], y + between_the_eyes()[1])
+                    time.sleep(0.2)
+                    double_click()
+                    self.assertTrue(figure.wait_exit(10), "the double-click did not end the program")
+                    self.assertFalse(os.path.exists("settings"), "the relative folder was used")
+                stored = os.path.join(home, folder, "peerkin", os.path.basename(figure.exe) + ".ini")
+                with open(stored, newline="") as ini:
+                    self.assertTrue(ini.read().startswith("[Orlo's Peerkin]\r\nTop="))
+                for made in (os.path.join(home, folder), os.path.dirname(stored)):
+                    self.assertEqual(os.stat(made).st_mode & 0o777, 0o700, made)
 
 
 @unittest.skipUnless(runs_natively(), "a Windows program always has a desktop")
