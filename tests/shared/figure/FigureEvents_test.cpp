@@ -109,6 +109,10 @@ INSTANTIATE_TEST_SUITE_P(Sizes, LoadPlacement, testing::Values(
     PlacementCase { "FigureHeightOn768PixelScreen", 11520.0f, 4185.0f, 4896 - 2092, 5760 - 2092 },
     // 101 x 0.85 = 85.85 rounds up to 86 before halving; 7.6 rounds to 8.
     PlacementCase { "RoundedBeforeHalving", 101.0f, 7.6f, 43 - 4, 50 - 4 },
+    // 30 x 0.85 = 25.5 rounds to 26 and 7.4 to 7: to the nearest, neither
+    // truncated nor rounded up. (Halves to even and halves up agree once
+    // halved.)
+    PlacementCase { "HalfWayAndBelowHalfRoundToTheNearest", 30.0f, 7.4f, 13 - 3, 15 - 3 },
     PlacementCase { "WindowLargerThanScreen", 100.0f, 207.0f, 42 - 103, 50 - 103 },
     PlacementCase { "NothingToPlace", 0.0f, 0.0f, 0, 0 }),
     [](const testing::TestParamInfo<PlacementCase>& param) { return std::string(param.param.name); });
