@@ -88,6 +88,13 @@ TEST_F(SettingsFile, WritingKeepsOtherSectionsAndKeys)
     EXPECT_EQ(Read(L"Top"), L"45");
 }
 
+TEST_F(SettingsFile, ANewSectionAfterALastLineEndingInALoneCarriageReturn)
+{
+    HandWrite("[Other]\r\nTop=1\r");
+    Write(L"Top", L"45");
+    EXPECT_EQ(Text(), "[Other]\r\nTop=1\r\n[Orlo's Peerkin]\r\nTop=45\r\n");
+}
+
 TEST_F(SettingsFile, WritingToAHandWrittenSectionInOtherCaseReplacesIt)
 {
     HandWrite("[ORLO'S PEERKIN]\r\nTOP=1\r\n");
