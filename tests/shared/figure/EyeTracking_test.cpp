@@ -125,6 +125,17 @@ TEST_F(EyeTrackingTest, ZeroDistanceCountsAsOneAndCentresThePupil)
     EXPECT_EQ(FigureProbe::LeftDirY(*figure), 0.0);
 }
 
+// Each eye has its own zero-distance rule: without it the direction would
+// be 0 / 0 and the tick would fail before drawing.
+TEST_F(EyeTrackingTest, PointerOnTheRightEyesCentreCentresItsPupil)
+{
+    TickWithPointerAt(WindowX + 138, WindowY + 118);
+    EXPECT_TRUE(peerkin::test::Dispatched().failures.empty());
+    auto [x, y] = PupilCentre(138, 118);
+    EXPECT_NEAR(x, 138, 0.75);
+    EXPECT_NEAR(y, 118, 0.75);
+}
+
 TEST_F(EyeTrackingTest, DirectionIsTheUnitVectorFromPointerToEye)
 {
     TickWithPointerAt(WindowX + 55, WindowY + 122);

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace forms;
 using peerkin::test::Dispatched;
 
@@ -108,6 +110,37 @@ TEST_F(DispatchTest, ContinueOnFailureSkipsOnlyTheFailingStep)
     });
     ContinueOnFailure([&] { ++steps; });
     EXPECT_EQ(steps, 2);
+    EXPECT_TRUE(Dispatched().failures.empty());
+}
+
+// What becomes of a failure that leaves an event's handler.
+using HandlerFailure = DispatchTest;
+
+TEST_F(HandlerFailure, GoesToThePolicyWithItsNumberAndSkipsTheRestOfTheHandler)
+{
+    std::vector<int> steps;
+
+    forms::RaiseEvent([&steps] {
+        steps.push_back(1);
+        forms::Fail(forms::FailureCode::Overflow);
+        steps.push_back(2);
+    });
+
+    ASSERT_EQ(Dispatched().failures.size(), 1u);
+    EXPECT_EQ(Dispatched().failures.front().Number(), 6);
+    EXPECT_EQ(steps, std::vector<int> { 1 });
+}
+
+TEST_F(HandlerFailure, NothingRunsOrIsReportedOnceEnding)
+{
+    forms::End();
+    bool ran = false;
+
+    forms::RaiseEvent([&ran] { ran = true; });
+    forms::RaiseEvent([] { forms::Fail(forms::FailureCode::DivisionByZero); });
+
+    EXPECT_TRUE(forms::IsEnding());
+    EXPECT_FALSE(ran);
     EXPECT_TRUE(Dispatched().failures.empty());
 }
 

@@ -199,6 +199,16 @@ TEST_F(FormTest, UnloadedFormLoadsAgainOnNextUse)
     EXPECT_EQ(form.loads, 2);
 }
 
+TEST_F(FormTest, AWindowDestroyedFromOutsideUnloadsItsForm)
+{
+    RecordingForm form(Definition(10, 8));
+    form.Load();
+    peerkin::test::DestroyFromOutside(form.Handle());
+    peerkin::test::PumpFor(50);
+    EXPECT_FALSE(form.IsLoaded());
+    EXPECT_FALSE(forms::AnyFormLoaded()) << "the event loop, and the program, would end";
+}
+
 TEST_F(FormTest, NoPictureLeavesPictureEmpty)
 {
     FormDefinition definition = Definition(10, 8);

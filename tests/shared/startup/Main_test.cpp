@@ -27,17 +27,6 @@ constexpr float WindowHeightTwips = 4185;
 using peerkin::test::ProgramName;
 using peerkin::test::SamePath;
 
-// The program's own path with ".ini" in place of any extension.
-std::wstring SettingsPathBesideThisProgram()
-{
-    std::wstring path = peerkin::test::ProgramPath();
-    std::size_t dot = path.find_last_of(L'.');
-    std::size_t separator = path.find_last_of(L"\\/");
-    if (dot != std::wstring::npos && (separator == std::wstring::npos || dot > separator))
-        path.erase(dot);
-    return path + L".ini";
-}
-
 // Rounds to the nearest whole number, halves to even, as placement does.
 int Nearest(double value) { return static_cast<int>(std::nearbyint(value)); }
 
@@ -124,7 +113,7 @@ protected:
         return { rect.left, rect.top };
     }
 
-    std::wstring m_settings = peerkin::test::StoredSettingsFile(SettingsPathBesideThisProgram());
+    std::wstring m_settings = peerkin::test::StoredSettingsFile(peerkin::test::SettingsFileBesideThisProgram());
 };
 
 TEST_F(MainPlacement, NothingStoredOpensAtTheTopCentred)
@@ -222,7 +211,7 @@ TEST_F(MainPlacement, FillsTheRecordAndNamesTheSettingsFile)
 {
     RunMain();
     EXPECT_EQ(Commands::AppName, L"Orlo's Peerkin");
-    EXPECT_TRUE(SamePath(Commands::IniFile, SettingsPathBesideThisProgram())) << "IniFile";
+    EXPECT_TRUE(SamePath(Commands::IniFile, peerkin::test::SettingsFileBesideThisProgram())) << "IniFile";
     EXPECT_EQ(Commands::ExeName, ProgramName());
     EXPECT_EQ(Commands::NewLine, std::wstring(L"\r\n"));
     ASSERT_FALSE(Commands::AppPath.empty());

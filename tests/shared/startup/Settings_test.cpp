@@ -6,12 +6,12 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
+using peerkin::test::NonEmptyLines;
 using peerkin::test::ReadFileBytes;
 using peerkin::test::TempFolder;
 using peerkin::test::WriteFileBytes;
@@ -19,20 +19,6 @@ using peerkin::test::WriteFileBytes;
 const std::wstring Section = L"Orlo's Peerkin";
 
 bool Exists(const std::wstring& path) { return peerkin::test::FileExists(path); }
-
-// The file's non-empty lines, without line ends.
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (!line.empty())
-            lines.push_back(line);
-    }
-    return lines;
-}
 
 std::size_t Occurrences(const std::string& text, const std::string& part)
 {
@@ -61,7 +47,7 @@ TEST_F(SettingsFile, FirstWriteCreatesTheSectionWithTopBeforeLeft)
     ASSERT_FALSE(Exists(m_file));
     Write(L"Top", L"280");
     Write(L"Left", L"-150");
-    std::vector<std::string> lines = Lines(Text());
+    std::vector<std::string> lines = NonEmptyLines(Text());
     ASSERT_EQ(lines.size(), 3U) << Text();
     EXPECT_EQ(lines[0], "[Orlo's Peerkin]");
     EXPECT_EQ(lines[1], "Top=280");
@@ -102,13 +88,20 @@ TEST_F(SettingsFile, WritingKeepsOtherSectionsAndKeys)
     EXPECT_EQ(Read(L"Top"), L"45");
 }
 
+TEST_F(SettingsFile, ANewSectionAfterALastLineEndingInALoneCarriageReturn)
+{
+    HandWrite("[Other]\r\nTop=1\r");
+    Write(L"Top", L"45");
+    EXPECT_EQ(Text(), "[Other]\r\nTop=1\r\n[Orlo's Peerkin]\r\nTop=45\r\n");
+}
+
 TEST_F(SettingsFile, WritingToAHandWrittenSectionInOtherCaseReplacesIt)
 {
     HandWrite("[ORLO'S PEERKIN]\r\nTOP=1\r\n");
     Write(L"Top", L"2");
     std::string text = Text();
     EXPECT_EQ(Occurrences(text, "["), 1U) << text;
-    EXPECT_EQ(Lines(text).size(), 2U) << text;
+    EXPECT_EQ(NonEmptyLines(text).size(), 2U) << text;
     EXPECT_EQ(Read(L"Top"), L"2");
 }
 

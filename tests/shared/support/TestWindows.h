@@ -54,6 +54,8 @@ private:
 };
 
 std::string ReadFileBytes(const std::wstring& path);
+// A text file's non-empty lines, in order, without their line ends.
+std::vector<std::string> NonEmptyLines(const std::string& text);
 bool FileExists(const std::wstring& path);
 
 // This test program's full path, its name without folder or extension, and
@@ -62,6 +64,9 @@ std::wstring ProgramPath();
 std::wstring ProgramName();
 const std::vector<std::string>& ProgramArguments();
 void KeepProgramArguments(int argc, char** argv);
+// The settings file of this program: its path with ".ini" in place of any
+// extension.
+std::wstring SettingsFileBesideThisProgram();
 // True when two paths name the same file as the platform compares names.
 bool SamePath(const std::wstring& a, const std::wstring& b);
 void RemoveFile(const std::wstring& path);
@@ -69,6 +74,26 @@ void RemoveFile(const std::wstring& path);
 // named: on Windows there; on Linux a file beside the program lies in the
 // user's configuration folder.
 std::wstring StoredSettingsFile(const std::wstring& named);
+// The extension of a program's file name: ".exe" on Windows, none on Linux.
+std::wstring ProgramExtension();
+// True when path names a program file this process could start.
+bool IsProgramFile(const std::wstring& path);
+// Runs this test program once more with arguments and waits for it; its
+// exit code, or -1 when it could not be run or did not end.
+int RunThisProgram(const std::vector<std::string>& arguments);
+
+// Creates a folder (true when it did); true when path names a folder.
+bool CreateFolder(const std::wstring& path);
+bool IsFolder(const std::wstring& path);
+// Makes a file read-only (true when it did); true when this process may
+// nevertheless open it for writing, as root may.
+bool MakeReadOnly(const std::wstring& path);
+bool CanOpenForWriting(const std::wstring& path);
+
+// The folders the platform names as the system's own, its libraries' and
+// the temporary one, as the platform reports them, in the program's form.
+enum class SystemFolder { Windows, System, Temporary };
+std::wstring PlatformFolder(SystemFolder folder);
 
 // The screen's size in pixels; moves the pointer to (x, y) on it.
 POINT ScreenPixels();
@@ -77,6 +102,15 @@ void MoveCursorTo(int x, int y);
 void DeliverTimerTick(HWND window);
 // True while window is shown on the screen.
 bool IsShown(HWND window);
+// True when window is kept above all other windows.
+bool IsTopMost(HWND window);
+// Destroys window as something outside the program would (a taskbar, the
+// window manager), not through its form.
+void DestroyFromOutside(HWND window);
+// The screen's dots per inch and the user's decimal separator, as the
+// platform reports them.
+double ScreenDotsPerInch();
+wchar_t UsersDecimalSeparator();
 
 // The GDI objects this process holds, or 0 where the platform does not say.
 std::size_t GdiObjectCount();

@@ -156,3 +156,88 @@ bool IsShown(HWND window) { return ::IsWindowVisible(window) != FALSE; }
 std::size_t GdiObjectCount() { return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS); }
 
 } // namespace peerkin::test
+
+namespace peerkin::test {
+
+bool IsTopMost(HWND window) { return (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+void DestroyFromOutside(HWND window) { ::DestroyWindow(window); }
+
+double ScreenDotsPerInch()
+{
+    forms::WindowDc screen(nullptr);
+    return ::GetDeviceCaps(screen.Get(), LOGPIXELSX);
+}
+
+wchar_t UsersDecimalSeparator()
+{
+    wchar_t separator[8] = {};
+    ::GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8);
+    return separator[0];
+}
+
+std::wstring ProgramExtension() { return L".exe"; }
+
+bool IsProgramFile(const std::wstring& path)
+{
+    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+int RunThisProgram(const std::vector<std::string>& arguments)
+{
+    std::wstring commandLine = L"\"" + ProgramPath() + L"\"";
+    for (const std::string& argument : arguments)
+        commandLine += L" " + std::wstring(argument.begin(), argument.end());
+    STARTUPINFOW startup {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process {};
+    if (!::CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+            &process))
+        return -1;
+    forms::UniqueKernelHandle processHandle(process.hProcess);
+    forms::UniqueKernelHandle threadHandle(process.hThread);
+    if (::WaitForSingleObject(process.hProcess, 120000) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.hProcess, 99);
+        return -1;
+    }
+    DWORD exitCode = 0;
+    ::GetExitCodeProcess(process.hProcess, &exitCode);
+    return static_cast<int>(exitCode);
+}
+
+bool CreateFolder(const std::wstring& path) { return ::CreateDirectoryW(path.c_str(), nullptr) != FALSE; }
+
+bool IsFolder(const std::wstring& path)
+{
+    DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool MakeReadOnly(const std::wstring& path)
+{
+    return ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY) != FALSE;
+}
+
+bool CanOpenForWriting(const std::wstring& path)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    ::CloseHandle(file);
+    return true;
+}
+
+// The wide services: the program's own procedures call the narrow ones.
+std::wstring PlatformFolder(SystemFolder folder)
+{
+    wchar_t buffer[MAX_PATH] = {};
+    switch (folder) {
+    case SystemFolder::Windows: return std::wstring(buffer, ::GetWindowsDirectoryW(buffer, MAX_PATH));
+    case SystemFolder::System: return std::wstring(buffer, ::GetSystemDirectoryW(buffer, MAX_PATH));
+    case SystemFolder::Temporary: return std::wstring(buffer, ::GetTempPathW(MAX_PATH, buffer));
+    }
+    return L"";
+}
+
+} // namespace peerkin::test

@@ -15,14 +15,12 @@
 #include "X11Connection.h"
 #include "cTrimmer.h"
 
-#include <X11/Xatom.h>
 #include <X11/extensions/shape.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -61,25 +59,6 @@ private:
     }
 };
 
-std::vector<Atom> WindowState(::Window window)
-{
-    X11Connection& x = X11Connection::Get();
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    std::vector<Atom> atoms;
-    if (XGetWindowProperty(x.Display(), window, x.Intern("_NET_WM_STATE"), 0, 64, False, XA_ATOM, &type, &format,
-            &count, &remaining, &data)
-            == Success
-        && data)
-        atoms.assign(reinterpret_cast<Atom*>(data), reinterpret_cast<Atom*>(data) + count);
-    if (data)
-        XFree(data);
-    return atoms;
-}
-
 TEST(PlatformWindows, TrimmedShapeReachesTheServer)
 {
     BlockForm form;
@@ -111,9 +90,7 @@ TEST(PlatformWindows, TopMostIsTheAboveStateAndPositionsAreRootCoordinates)
     form.SetTop(Twips(21));
     ::SetWindowPos(form.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
     form.Show();
-    XSync(X11Connection::Get().Display(), False);
-    std::vector<Atom> state = WindowState(XidOf(form.Handle()));
-    EXPECT_NE(std::find(state.begin(), state.end(), X11Connection::Get().Intern("_NET_WM_STATE_ABOVE")), state.end());
+    EXPECT_TRUE(peerkin::test::IsTopMost(form.Handle())) << "the window manager's above state";
     RECT rect {};
     ASSERT_TRUE(::GetWindowRect(form.Handle(), &rect));
     EXPECT_EQ(rect.left, 37);
@@ -155,18 +132,6 @@ TEST(PlatformWindows, PositionFollowsTheWindowManagersWordAndAsksWhenInDoubt)
     ASSERT_TRUE(::GetWindowRect(form.Handle(), &rect));
     EXPECT_EQ(rect.left, 10) << "asked of the server, where the window really is";
     EXPECT_EQ(rect.top, 20);
-}
-
-TEST(PlatformWindows, AWindowDestroyedFromOutsideUnloadsItsForm)
-{
-    BlockForm form;
-    form.Load();
-    X11Connection& x = X11Connection::Get();
-    XDestroyWindow(x.Display(), XidOf(form.Handle()));
-    XSync(x.Display(), False);
-    peerkin::test::PumpFor(50);
-    EXPECT_FALSE(form.IsLoaded());
-    EXPECT_FALSE(forms::AnyFormLoaded()) << "the event loop, and the program, would end";
 }
 
 TEST(PlatformWindows, CursorPositionIsWhereThePointerIs)
@@ -258,16 +223,6 @@ TEST(PlatformPaths, FoldersComeInTheProgramsForm)
     EXPECT_EQ(forms::App::Path().find(L'/'), std::wstring::npos) << "the program joins paths with \\";
 }
 
-TEST(PlatformApplication, PathAndNameDescribeTheRunningProgram)
-{
-    EXPECT_EQ(forms::App::EXEName(), L"runtime_x11_tests");
-    std::wstring folder = forms::App::Path();
-    ASSERT_FALSE(folder.empty());
-    EXPECT_NE(folder.back(), L'\\');
-    std::string file = forms::ToLinuxPath(forms::ToAnsi(folder + L"\\runtime_x11_tests"));
-    EXPECT_EQ(::access(file.c_str(), X_OK), 0) << file;
-}
-
 TEST(PlatformApplication, TheInstanceLockIsHeldWhileTheProgramRuns)
 {
     EXPECT_FALSE(forms::App::PrevInstance());
@@ -284,15 +239,6 @@ TEST(PlatformApplication, TheInstanceLockIsHeldWhileTheProgramRuns)
     ASSERT_GE(other, 0) << path;
     EXPECT_NE(::flock(other, LOCK_EX | LOCK_NB), 0) << "a second start would get the lock";
     ::close(other);
-}
-
-TEST(PlatformApplication, ScreenIsInTwipsAtTheDesktopsDotsPerInch)
-{
-    X11Connection& x = X11Connection::Get();
-    float twipsPerPixel = static_cast<float>(1440.0 / x.DotsPerInch());
-    EXPECT_EQ(forms::Screen::TwipsPerPixelX(), twipsPerPixel);
-    EXPECT_EQ(forms::Screen::Width(), static_cast<float>(x.ScreenWidth()) * twipsPerPixel);
-    EXPECT_EQ(forms::Screen::Height(), static_cast<float>(x.ScreenHeight()) * twipsPerPixel);
 }
 
 } // namespace

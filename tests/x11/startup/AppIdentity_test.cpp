@@ -1,7 +1,6 @@
 // How start-up names the settings file and fills its record on Linux, where
 // names are case-sensitive and have no short forms.
 #include "AppModul.h"
-#include "Ansi.h"
 #include "Commands.h"
 #include "TestWindows.h"
 
@@ -30,14 +29,6 @@ TEST_F(AppIdentityOnLinux, SettingsFileKeepsTheFoldersLetterCaseExactly)
     AppModul::SetAppIdentity();
     EXPECT_EQ(Commands::AppName, L"Orlo's Peerkin");
     EXPECT_EQ(Commands::IniFile, L"\\No Such\\Mixed CASE\\PEERKIN.ini");
-}
-
-TEST_F(AppIdentityOnLinux, SettingsFileIsBesideTheRunningProgram)
-{
-    Commands::InitEnvironment();
-    AppModul::SetAppIdentity();
-    EXPECT_TRUE(peerkin::test::SamePath(Commands::IniFile, peerkin::test::ProgramPath() + L".ini"))
-        << "got " << forms::ToAnsi(Commands::IniFile);
 }
 
 TEST_F(AppIdentityOnLinux, EnvironmentRecordHoldsFoldersEndingInTheSeparator)
