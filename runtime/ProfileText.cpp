@@ -192,7 +192,6 @@ Line LineAt(std::string_view text, std::size_t begin)
     return { begin, contentEnd, end };
 }
 
-bool HasLineEnd(const Line& line) { return line.end > line.contentEnd; }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
@@ -283,14 +282,11 @@ struct KeyPlace {
     std::optional<Line> line; // the first line naming the key
     Entry entry; // what that line says
     std::size_t insertAt; // after the section's last non-blank line
-    bool insertNeedsLineEnd; // that line is the last of the file and has no line end
 };
 
 KeyPlace FindKey(std::string_view text, const SectionPlace& section, std::string_view key)
 {
-    KeyPlace place { std::nullopt, { LineKind::Blank, {}, {} }, section.bodyBegin, false };
-    if (section.bodyBegin > section.begin)
-        place.insertNeedsLineEnd = !HasLineEnd(LineAt(text, section.begin));
+    KeyPlace place { std::nullopt, { LineKind::Blank, {}, {} }, section.bodyBegin };
     for (std::size_t at = section.bodyBegin; at < section.end;) {
         const Line line = LineAt(text, at);
         const Entry entry = EntryOf(text, line);
@@ -299,10 +295,8 @@ KeyPlace FindKey(std::string_view text, const SectionPlace& section, std::string
             place.entry = entry;
             return place;
         }
-        if (entry.kind != LineKind::Blank) {
+        if (entry.kind != LineKind::Blank)
             place.insertAt = line.end;
-            place.insertNeedsLineEnd = !HasLineEnd(line);
-        }
         at = line.end;
     }
     return place;
@@ -322,16 +316,20 @@ std::string KeyLine(std::string_view key, std::string_view value)
     return std::string(key).append("=").append(value);
 }
 
-bool EndsWithLineEnd(std::string_view text)
+// What ends the file's last line before a line is added after it: a line
+// end where it has none, and the line feed of a lone carriage return, so
+// that the new line stands on a line of its own for every reader.
+std::string_view LastLineEnd(std::string_view text)
 {
-    return text.empty() || text.back() == '\n' || text.back() == '\r';
+    if (text.empty() || text.back() == '\n')
+        return {};
+    return text.back() == '\r' ? NewLine.substr(1) : NewLine;
 }
 
 std::string WithSectionAdded(std::string_view text, std::string_view section, std::string_view line)
 {
     std::string added(text);
-    if (!EndsWithLineEnd(text))
-        added.append(NewLine);
+    added.append(LastLineEnd(text));
     added.append("[").append(section).append("]").append(NewLine);
     return added.append(line).append(NewLine);
 }
@@ -346,7 +344,7 @@ std::string WithKeySet(std::string_view text, std::string_view section, std::str
         const Line& line = *keyPlace.line;
         return Spliced(text, line.begin, line.contentEnd, KeyLine(keyPlace.entry.name, value));
     }
-    std::string inserted = keyPlace.insertNeedsLineEnd ? std::string(NewLine) : std::string();
+    std::string inserted(keyPlace.insertAt == text.size() ? LastLineEnd(text) : std::string_view());
     inserted.append(KeyLine(key, value)).append(NewLine);
     return Spliced(text, keyPlace.insertAt, keyPlace.insertAt, inserted);
 }

@@ -147,6 +147,7 @@ INSTANTIATE_TEST_SUITE_P(ProfileKeepsOtherBytes, ProfileWrite,
         WriteCase { "  [A]  note\r\nk = 1\r\n", "A", "j", "2", "  [A]  note\r\nk = 1\r\nj=2\r\n", "lines as written" },
         WriteCase { "[A]\nx=1\n\n[B]\n", "A", "k", "v", "[A]\nx=1\nk=v\r\n\n[B]\n", "LF file: new line CRLF" },
         WriteCase { "[A]\rx=1\ry=2\r", "A", "y", "5", "[A]\rx=1\ry=5\r", "replaced line keeps its line end" },
+        WriteCase { "[A]\rx=1\r", "A", "k", "v", "[A]\rx=1\r\nk=v\r\n", "a last lone CR completed before a new key" },
         WriteCase { "[A]\r\nx=1\0junk\r\n"s, "A", "z", "3", "[A]\r\nx=1\0junk\r\nz=3\r\n"s, "NUL and after kept" }));
 
 INSTANTIATE_TEST_SUITE_P(ProfileEncodings, ProfileWrite,
