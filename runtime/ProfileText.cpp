@@ -192,7 +192,6 @@ Line LineAt(std::string_view text, std::size_t begin)
     return { begin, contentEnd, end };
 }
 
-
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f'; }
 
 std::string_view TrimStart(std::string_view text)
