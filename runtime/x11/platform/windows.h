@@ -115,6 +115,9 @@ inline LPCWSTR MAKEINTRESOURCEW(int id)
     return reinterpret_cast<LPCWSTR>(static_cast<std::uintptr_t>(static_cast<WORD>(id)));
 }
 
+// C linkage, as the platform's own functions have.
+extern "C" {
+
 // Windows.
 BOOL GetWindowRect(HWND window, RECT* rect);
 BOOL GetCursorPos(POINT* point);
@@ -148,3 +151,5 @@ DWORD GetLongPathNameA(LPCSTR shortPath, LPSTR longPath, DWORD size);
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR defaultValue, LPSTR buffer, DWORD size,
     LPCSTR fileName);
 BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR fileName);
+
+} // extern "C"

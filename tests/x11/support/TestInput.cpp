@@ -9,7 +9,6 @@
 #include "X11EventLoop.h"
 #include "X11Window.h"
 
-#include <type_traits>
 
 namespace peerkin::test {
 namespace {
@@ -108,17 +107,12 @@ DragWatch::~DragWatch() { g_watch = nullptr; }
 
 } // namespace peerkin::test
 
-// The wrapped function's linker name spells its parameter types.
-static_assert(std::is_same_v<UINT, unsigned int> && std::is_same_v<WPARAM, unsigned long>
-        && std::is_same_v<LPARAM, long>,
-    "SendMessageA is wrapped under the name of SendMessageA(HWND__*, unsigned int, unsigned long, long)");
+extern "C" LRESULT __real_SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-extern "C" LRESULT __real__Z12SendMessageAP6HWND__jml(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-extern "C" LRESULT __wrap__Z12SendMessageAP6HWND__jml(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+extern "C" LRESULT __wrap_SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     using peerkin::test::g_watch;
     if (g_watch && window == g_watch->Window() && message == WM_NCLBUTTONDOWN)
         g_watch->Record(peerkin::test::HandOver { wParam, lParam, peerkin::test::HoldsPointer(window) });
-    return __real__Z12SendMessageAP6HWND__jml(window, message, wParam, lParam);
+    return __real_SendMessageA(window, message, wParam, lParam);
 }
