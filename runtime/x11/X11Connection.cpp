@@ -4,7 +4,9 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xresource.h>
+#include <X11/extensions/Xrandr.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -76,8 +78,37 @@ X11Connection::X11Connection(::Display* display)
 {
 }
 
-int X11Connection::ScreenWidth() const { return DisplayWidth(m_display, m_screen); }
-int X11Connection::ScreenHeight() const { return DisplayHeight(m_display, m_screen); }
+const RootArea& X11Connection::PrimaryMonitor()
+{
+    static const RootArea primary = ReadPrimaryMonitor();
+    return primary;
+}
+
+RootArea X11Connection::ReadPrimaryMonitor() const
+{
+    RootArea area { 0, 0, DisplayWidth(m_display, m_screen), DisplayHeight(m_display, m_screen) };
+    int eventBase = 0;
+    int errorBase = 0;
+    int major = 0;
+    int minor = 0;
+    // Monitors came with RandR 1.5.
+    if (!XRRQueryExtension(m_display, &eventBase, &errorBase) || !XRRQueryVersion(m_display, &major, &minor)
+        || major * 100 + minor < 105)
+        return area;
+    int count = 0;
+    XRRMonitorInfo* monitors = XRRGetMonitors(m_display, m_root, True, &count);
+    if (monitors && count > 0) {
+        const XRRMonitorInfo* chosen = std::find_if(monitors, monitors + count, [](const XRRMonitorInfo& m) {
+            return m.primary;
+        });
+        if (chosen == monitors + count)
+            chosen = monitors;
+        area = RootArea { chosen->x, chosen->y, chosen->width, chosen->height };
+    }
+    if (monitors)
+        XRRFreeMonitors(monitors);
+    return area;
+}
 
 Atom X11Connection::Intern(const char* name)
 {

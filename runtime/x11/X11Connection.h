@@ -6,6 +6,14 @@
 
 namespace forms::x11 {
 
+// A rectangle of the root window.
+struct RootArea {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
 class X11Connection {
 public:
     // The connection; fails with a platform failure when there is no display.
@@ -19,8 +27,12 @@ public:
     ::Display* Display() const { return m_display; }
     ::Window Root() const { return m_root; }
     int Screen() const { return m_screen; }
-    int ScreenWidth() const;
-    int ScreenHeight() const;
+    // The program's screen, as Windows has its primary display: the primary
+    // monitor RandR reports, else its first monitor, else the whole root
+    // window. Positions count from its top-left corner. Read once.
+    const RootArea& PrimaryMonitor();
+    int ScreenWidth() { return PrimaryMonitor().width; }
+    int ScreenHeight() { return PrimaryMonitor().height; }
 
     // The atom of name, interned once.
     Atom Intern(const char* name);
@@ -39,6 +51,7 @@ private:
     X11Connection(::Display* display);
     bool WindowManagerSupports(Atom feature);
     const char* Resource(const char* name);
+    RootArea ReadPrimaryMonitor() const;
 
     ::Display* m_display;
     int m_screen;

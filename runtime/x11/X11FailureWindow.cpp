@@ -32,8 +32,9 @@ std::vector<std::string> Lines(const std::string& text)
 ::Window CreateBox(X11Connection& x, const std::string& title, int width, int height)
 {
     ::Display* display = x.Display();
-    ::Window box = XCreateSimpleWindow(display, x.Root(), (x.ScreenWidth() - width) / 2,
-        (x.ScreenHeight() - height) / 2, static_cast<unsigned>(width), static_cast<unsigned>(height), 1,
+    const RootArea& screen = x.PrimaryMonitor();
+    ::Window box = XCreateSimpleWindow(display, x.Root(), screen.x + (screen.width - width) / 2,
+        screen.y + (screen.height - height) / 2, static_cast<unsigned>(width), static_cast<unsigned>(height), 1,
         BlackPixel(display, x.Screen()), WhitePixel(display, x.Screen()));
     XStoreName(display, box, title.c_str());
     unsigned long above = x.Intern("_NET_WM_STATE_ABOVE");

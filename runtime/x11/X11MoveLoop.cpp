@@ -86,7 +86,7 @@ void FollowPointer(X11Connection& x, X11Window& window, const PointerState& star
                 HandToWindowManager(x, *live, start);
                 ended = true;
             } else if (!managerMoves) {
-                live->MoveTo(origin.x + event.xmotion.x_root - start.rootX,
+                live->MoveToRoot(origin.x + event.xmotion.x_root - start.rootX,
                     origin.y + event.xmotion.y_root - start.rootY);
             }
             return true;

@@ -197,10 +197,13 @@ void X11Window::SetProperties(const WindowSpec& spec)
 
 HWND X11Window::Handle() const { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(m_xid)); }
 
+// Screen positions count from the primary monitor's top-left corner.
 RECT X11Window::Bounds()
 {
-    POINT origin = RootPosition();
-    return RECT { origin.x, origin.y, origin.x + m_width, origin.y + m_height };
+    POINT root = RootPosition();
+    const RootArea& screen = X11Connection::Get().PrimaryMonitor();
+    POINT at { root.x - screen.x, root.y - screen.y };
+    return RECT { at.x, at.y, at.x + m_width, at.y + m_height };
 }
 
 POINT X11Window::RootPosition()
@@ -218,6 +221,13 @@ POINT X11Window::RootPosition()
 }
 
 void X11Window::MoveTo(int x, int y)
+{
+    const RootArea& screen = X11Connection::Get().PrimaryMonitor();
+    MoveToRoot(static_cast<int>(std::clamp<long long>(static_cast<long long>(x) + screen.x, INT32_MIN, INT32_MAX)),
+        static_cast<int>(std::clamp<long long>(static_cast<long long>(y) + screen.y, INT32_MIN, INT32_MAX)));
+}
+
+void X11Window::MoveToRoot(int x, int y)
 {
     // X positions are 16-bit: beyond, they would wrap round to the other
     // side of the screen. Windows holds such a window at the edge of the

@@ -34,6 +34,8 @@ public:
     // Where the window is on the root window, known without asking the
     // server while nothing says otherwise: every tick reads it.
     POINT RootPosition();
+    // Moves the window's top-left corner to (x, y) of the root window.
+    void MoveToRoot(int x, int y);
     // Puts the window above every other window, now and, without a window
     // manager, whenever another window covers it.
     void KeepAbove();

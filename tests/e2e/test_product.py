@@ -15,7 +15,8 @@ PRODUCT = os.environ.get("PEERKIN_PRODUCT", os.path.join(ROOT, "dist", "Peerkin.
 SUBSYSTEM_WINDOWS_GUI = 2
 RT_ICON, RT_GROUP_ICON, RT_VERSION = 3, 14, 16
 # The C++ runtime is linked in; these come with every X desktop.
-NATIVE_SYSTEM_LIBRARIES = {"libc.so.6", "libm.so.6", "libX11.so.6", "libXext.so.6", "libSM.so.6", "libICE.so.6"}
+NATIVE_SYSTEM_LIBRARIES = {"libc.so.6", "libm.so.6", "libX11.so.6", "libXext.so.6", "libXrandr.so.2", "libSM.so.6",
+                           "libICE.so.6"}
 # A test build with sanitizers needs their runtimes as well.
 SANITIZER_RUNTIME = re.compile(r"lib(asan|ubsan|lsan|tsan)\.so")
 

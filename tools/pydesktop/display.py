@@ -15,12 +15,20 @@ def display_taken(number):
     return os.path.exists(f"/tmp/.X11-unix/X{number}") or os.path.exists(f"/tmp/.X{number}-lock")
 
 
-def start_xvfb(number, timeout=5.0):
-    """A private X server on the display number, kept up between clients
-    (-noreset), once it answers; the caller ends it."""
+def free_display(first, last):
+    """The first display number from first to last that no X server holds."""
+    for number in range(first, last + 1):
+        if not display_taken(number):
+            return number
+    raise RuntimeError(f"no free display number between :{first} and :{last}")
+
+
+def start_xvfb(number, timeout=5.0, size=SCREEN):
+    """A private X server of size on the display number, kept up between
+    clients (-noreset), once it answers; the caller ends it."""
     if display_taken(number):
         raise RuntimeError(f"display :{number} is taken")
-    xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", f"{SCREEN[0]}x{SCREEN[1]}x24", "-noreset",
+    xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", f"{size[0]}x{size[1]}x24", "-noreset",
                              "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     env = dict(os.environ, DISPLAY=f":{number}")
     deadline = time.monotonic() + timeout
