@@ -61,7 +61,7 @@ pixel() {
 
 start_figure() {
   cp "$PEERKIN_ROOT/dist/peerkin" "$work/peerkin"
-  DISPLAY=$xwayland "$work/peerkin" >"$work/peerkin.log" 2>&1 &
+  DISPLAY=$xwayland XDG_CONFIG_HOME=$work/config "$work/peerkin" >"$work/peerkin.log" 2>&1 &
   figure_pid=$!
   for _ in $(seq 100); do
     figure=$(on_xwayland xdotool search --onlyvisible --name '^Form1$' 2>/dev/null | head -n1 || true)
@@ -162,7 +162,8 @@ report_double_click() {
   xdotool click --repeat 2 --delay 80 1
   if wait_for_exit "$figure_pid" 30; then
     figure_pid=
-    echo "  it ended the program; peerkin.ini holds: $(tr -d '\r' <"$work/peerkin.ini" 2>/dev/null | paste -sd' ')"
+    echo "  it ended the program; peerkin.ini holds: $(tr -d '\r' <"$work/config/peerkin/peerkin.ini" 2>/dev/null |
+      paste -sd' ')"
   else
     echo "  it did not end the program"
   fi

@@ -42,6 +42,10 @@ public:
     // True when that window manager offers to move windows for us.
     bool WindowManagerMoves();
 
+    // The pointer's buttons as last read, and noting them when read.
+    unsigned int PointerButtons() const { return m_pointerButtons; }
+    void NotePointerButtons(unsigned int buttons) { m_pointerButtons = buttons; }
+
     // The desktop's logical dots per inch (its Xft.dpi setting, else 96).
     double DotsPerInch();
     // The longest time between the presses of a double-click, in ms.
@@ -56,6 +60,7 @@ private:
     ::Display* m_display;
     int m_screen;
     ::Window m_root;
+    unsigned int m_pointerButtons = 0;
 };
 
 } // namespace forms::x11

@@ -28,6 +28,7 @@ PointerState QueryPointer(X11Connection& x)
     int windowY = 0;
     XQueryPointer(x.Display(), x.Root(), &root, &child, &state.rootX, &state.rootY, &windowX, &windowY,
         &state.buttons);
+    x.NotePointerButtons(state.buttons);
     return state;
 }
 
@@ -84,6 +85,7 @@ void FollowPointer(X11Connection& x, X11Window& window, const PointerState& star
                 // Where the press was: the manager moves the window by how
                 // far the pointer has gone from there, this first step too.
                 HandToWindowManager(x, *live, start);
+                live->NoteMovedByWindowManager();
                 ended = true;
             } else if (!managerMoves) {
                 live->MoveToRoot(origin.x + event.xmotion.x_root - start.rootX,

@@ -208,9 +208,13 @@ RECT X11Window::Bounds()
 
 POINT X11Window::RootPosition()
 {
-    if (m_positionKnown)
+    if (m_positionKnown && !m_movedByWindowManager)
         return m_position;
     X11Connection& x = X11Connection::Get();
+    // A window manager need not report the moves it makes (weston does
+    // not): while it moves the window, and once after, the server is asked.
+    if (m_movedByWindowManager && !(x.PointerButtons() & Button1Mask))
+        m_movedByWindowManager = false;
     int rootX = 0;
     int rootY = 0;
     ::Window child = 0;

@@ -36,6 +36,9 @@ public:
     POINT RootPosition();
     // Moves the window's top-left corner to (x, y) of the root window.
     void MoveToRoot(int x, int y);
+    // The window manager moves the window with the pointer from now until
+    // the left button is up, and may not say where it went.
+    void NoteMovedByWindowManager() { m_movedByWindowManager = true; }
     // Puts the window above every other window, now and, without a window
     // manager, whenever another window covers it.
     void KeepAbove();
@@ -80,6 +83,7 @@ private:
     bool m_positionKnown = false;
     POINT m_position {};
     bool m_reparented = false; // inside a window manager's frame
+    bool m_movedByWindowManager = false; // its position is asked until the move is over
     LastPress m_lastPress;
     std::unique_ptr<HRGN__, ShapeDeleter> m_shape;
 };

@@ -30,6 +30,7 @@ BOOL GetCursorPos(POINT* point)
     unsigned int buttons = 0;
     if (!XQueryPointer(x.Display(), x.Root(), &root, &child, &rootX, &rootY, &windowX, &windowY, &buttons))
         return FALSE; // the pointer is on another screen
+    x.NotePointerButtons(buttons);
     // Screen positions count from the primary monitor's top-left corner.
     *point = POINT { rootX - x.PrimaryMonitor().x, rootY - x.PrimaryMonitor().y };
     return TRUE;

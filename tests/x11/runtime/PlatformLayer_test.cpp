@@ -23,6 +23,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -132,6 +133,33 @@ TEST(PlatformWindows, PositionFollowsTheWindowManagersWordAndAsksWhenInDoubt)
     ASSERT_TRUE(::GetWindowRect(form.Handle(), &rect));
     EXPECT_EQ(rect.left, 10) << "asked of the server, where the window really is";
     EXPECT_EQ(rect.top, 20);
+}
+
+// A window manager may move its frame with the pointer and never say so
+// (weston does not): after a move handed to it, the position is asked.
+TEST(PlatformWindows, AfterAMoveHandedToTheWindowManagerThePositionIsAsked)
+{
+    BlockForm form;
+    form.SetLeft(Twips(10));
+    form.SetTop(Twips(20));
+    XSync(X11Connection::Get().Display(), False); // placed before the frame takes it
+    std::unique_ptr<Display, int (*)(Display*)> connection(XOpenDisplay(nullptr), XCloseDisplay);
+    ASSERT_NE(connection, nullptr);
+    Display* manager = connection.get();
+    ::Window frame = XCreateSimpleWindow(manager, DefaultRootWindow(manager), 10, 20, 6, 4, 0, 0, 0);
+    XReparentWindow(manager, XidOf(form.Handle()), frame, 0, 0);
+    XSync(manager, False);
+    peerkin::test::PumpFor(50);
+    RECT rect {};
+    ASSERT_TRUE(::GetWindowRect(form.Handle(), &rect));
+    ASSERT_EQ(rect.left, 10);
+
+    forms::x11::LiveWindow(form.Handle())->NoteMovedByWindowManager();
+    XMoveWindow(manager, frame, 300, 200);
+    XSync(manager, False);
+    ASSERT_TRUE(::GetWindowRect(form.Handle(), &rect));
+    EXPECT_EQ(rect.left, 300);
+    EXPECT_EQ(rect.top, 200);
 }
 
 TEST(PlatformWindows, CursorPositionIsWhereThePointerIs)
