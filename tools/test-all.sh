@@ -34,7 +34,7 @@ cmake --build "$PEERKIN_BUILD/native" -j"$(nproc)"
 
 echo "== Native X11 program (dist/peerkin), its long run without sanitizers, and its packages"
 build_linux reliability_x11_tests
-(cd "$PEERKIN_BUILD/linux" && ctest --output-on-failure -R '^(reliability_x11_tests|linux_packages)$')
+(cd "$PEERKIN_BUILD/linux" && ctest --output-on-failure -R '^(reliability_x11_tests|linux_packages|e2e_installed)$')
 
 echo "== Windows build (the program in dist/)"
 build_windows win32
