@@ -136,6 +136,76 @@ inline RECT EyesBox()
     return RECT { left.left, left.top, right.right, right.bottom };
 }
 
+// A white 32-bit DIB section of the window's size, in its own memory DC.
+class BackBuffer {
+public:
+    BackBuffer()
+        : m_bitmap(CreateBitmap())
+        , m_selection(m_dc.Get(), m_bitmap.Get())
+    {
+        RECT all { 0, 0, WindowWidth, WindowHeight };
+        GdiObject white(::CreateSolidBrush(White));
+        ::FillRect(m_dc.Get(), &all, static_cast<HBRUSH>(white.Get()));
+    }
+    HDC Dc() const { return m_dc.Get(); }
+
+private:
+    static HBITMAP CreateBitmap()
+    {
+        BITMAPINFO info {};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = WindowWidth;
+        info.bmiHeader.biHeight = -WindowHeight;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        return ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    }
+
+    MemoryDc m_dc;
+    GdiObject m_bitmap;
+    Selection m_selection;
+};
+
+// The pupil's offset from its eye's centre: 10 pixels toward the pointer.
+inline void PupilToward(double eyeX, double eyeY, POINT cursor, double& dx, double& dy)
+{
+    double towardX = cursor.x - eyeX;
+    double towardY = cursor.y - eyeY;
+    double distance = std::sqrt(towardX * towardX + towardY * towardY);
+    if (distance == 0)
+        distance = 1;
+    dx = PupilOffset * towardX / distance;
+    dy = PupilOffset * towardY / distance;
+}
+
+// Reads the pointer and the window's place, as the figure's tick does, and
+// draws both eyes looking at the pointer into dc.
+inline void DrawEyesLookingAtThePointer(HWND window, HDC dc)
+{
+    POINT cursor {};
+    RECT place {};
+    ::GetCursorPos(&cursor);
+    ::GetWindowRect(window, &place);
+    double dx = 0;
+    double dy = 0;
+    PupilToward(place.left + LeftEyeX, place.top + EyeY, cursor, dx, dy);
+    DrawEye(dc, LeftEyeX, dx, dy);
+    PupilToward(place.left + RightEyeX, place.top + EyeY, cursor, dx, dy);
+    DrawEye(dc, RightEyeX, dx, dy);
+    ::GdiFlush();
+}
+
+// Paints what WM_PAINT asks for from the back buffer in dc.
+inline void PaintFrom(HWND window, HDC buffer)
+{
+    Painting painting(window);
+    const RECT& area = painting.Area();
+    ::BitBlt(painting.Dc(), area.left, area.top, area.right - area.left, area.bottom - area.top, buffer, area.left,
+        area.top, SRCCOPY);
+}
+
 // Registers the class and creates the window hidden, where the figure first
 // appears: at the top of the screen, centred.
 inline HWND CreateFloorWindow(WNDPROC procedure)
@@ -166,6 +236,35 @@ inline int RunFloor(HWND window)
         ::DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
+}
+
+// A floor whose tick draws into a back buffer: WM_TIMER calls the tick,
+// WM_PAINT repaints from the buffer.
+struct BufferedFloor {
+    static inline BackBuffer* buffer = nullptr;
+    static inline void (*tick)(HWND window, HDC buffer) = nullptr;
+
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        switch (message) {
+        case WM_TIMER: tick(window, buffer->Dc()); return 0;
+        case WM_PAINT: PaintFrom(window, buffer->Dc()); return 0;
+        case WM_ERASEBKGND: return 1;
+        case WM_DESTROY: ::PostQuitMessage(0); return 0;
+        default: return ::DefWindowProcW(window, message, wParam, lParam);
+        }
+    }
+};
+
+// Runs a buffered floor with tick; its first paint already shows the eyes.
+inline int RunBufferedFloor(void (*tick)(HWND window, HDC buffer))
+{
+    BackBuffer backBuffer;
+    BufferedFloor::buffer = &backBuffer;
+    BufferedFloor::tick = tick;
+    HWND window = CreateFloorWindow(BufferedFloor::Procedure);
+    DrawEyesLookingAtThePointer(window, backBuffer.Dc());
+    return RunFloor(window);
 }
 
 } // namespace floors

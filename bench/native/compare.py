@@ -1,5 +1,6 @@
-"""Measures the native X11 program beside a small X program of the same kind
-on one private X server and prints a table: CPU per 60 s with the pointer
+"""Measures the native X11 program beside its floor, a bare Xlib program with
+the same window and the same eyes (bench/native/floor.cpp), on one private X
+server and prints a table: CPU per 60 s with the pointer
 still and moving, with the X server's share, and resident memory.
 
 Run by bench/native/run.sh after it has built the program. Standard library
@@ -25,7 +26,7 @@ from pydesktop import display, figure  # noqa: E402
 from pydesktop.processes import memory_kb  # noqa: E402
 
 PROGRAM = "peerkin"
-COMPARISON = "xeyes"
+COMPARISON = "floor"
 PROGRAMS = (PROGRAM, COMPARISON)
 WINDOW_NAMES = {PROGRAM: figure.CAPTION, COMPARISON: COMPARISON}  # the X window names each program shows
 SHOW_TIMEOUT = 20.0
@@ -71,6 +72,7 @@ class Bench:
             exe = os.path.join(folder, PROGRAM)
             shutil.copy(self.args.program, exe)
             env["XDG_RUNTIME_DIR"] = folder
+            env["XDG_CONFIG_HOME"] = folder
             return [exe], folder, env
         return [self.args.comparison], folder, env
 
@@ -175,7 +177,7 @@ def package_version(package):
 
 
 def report(runs, args):
-    header = ("Figure", PROGRAM, f"{COMPARISON} (x11-apps {package_version('x11-apps')}, default geometry)", "Ratio")
+    header = ("Figure", PROGRAM, f"{COMPARISON} (bench/native/floor.cpp)", "Ratio")
     table = markdown(header, summary_rows(runs))
     details = markdown(("Median (min-max) of each start", *PROGRAMS), detail_rows(runs))
     return (f"Measured {time.strftime('%Y-%m-%d %H:%M %Z')} on {machine()}; {args.runs} starts of each "
@@ -211,7 +213,7 @@ def main(args):
 def parse_args():
     parser = argparse.ArgumentParser()
     parser.add_argument("--program", required=True, help="the native program to measure")
-    parser.add_argument("--comparison", default=COMPARISON, help="the comparison program to run beside it")
+    parser.add_argument("--comparison", required=True, help="the floor program to run beside it")
     parser.add_argument("--display", type=int, required=True, help="X display number of a private X server")
     parser.add_argument("--runs", type=int, default=5, help="starts of each program counted")
     parser.add_argument("--window", type=float, default=12.0, help="seconds counted per pointer mode")

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the native X11 program (Release, no sanitizers), measures it beside
-# a small X program of the same kind on one private X server and prints a
+# Builds the native X11 program (Release, no sanitizers) and its floor,
+# measures both on one private X server and prints a
 # table of CPU per 60 s, pointer still and moving, and resident memory.
 # About five minutes.
 #
@@ -17,19 +17,20 @@ source "$(dirname "$0")/../../tools/common.sh"
 update_doc=false
 [[ ${1:-} == --update-doc ]] && update_doc=true
 
-# The build, the X server, the pointer, and the comparison program.
-install_missing cmake g++ libx11-dev libxext-dev python3 xvfb xdotool x11-apps
+# The build, the X server and the pointer.
+install_missing cmake g++ libx11-dev libxext-dev libxrandr-dev python3 xvfb xdotool
 
 build=${BENCH_BUILD:-$PEERKIN_BUILD/bench-native}
 echo "== Building the native program in $build"
 cmake -S "$PEERKIN_ROOT" -B "$build" -DCMAKE_BUILD_TYPE=Release -DPEERKIN_SANITIZE=OFF -DPEERKIN_TESTS=OFF \
-  >/dev/null
-cmake --build "$build" -j"$(nproc)" --target peerkin >/dev/null
+  -DPEERKIN_BENCH=ON >/dev/null
+cmake --build "$build" -j"$(nproc)" --target peerkin native_floor >/dev/null
 
 display=${BENCH_DISPLAY:-$(free_display_number 161 170)}
 
 echo "== Measuring"
-python3 "$PEERKIN_ROOT/bench/native/compare.py" --program "$build/startup/peerkin" --display "$display" \
+python3 "$PEERKIN_ROOT/bench/native/compare.py" --program "$build/startup/peerkin" \
+  --comparison "$build/bench/native_floor" --display "$display" \
   --runs "${BENCH_RUNS:-5}" --window "${BENCH_WINDOW:-12}" --out "$build/results"
 
 if $update_doc; then

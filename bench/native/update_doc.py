@@ -10,9 +10,12 @@ END = "<!-- end of native results -->"
 SECTION = f"""## Native Linux build
 
 The native X11 program, `peerkin` (`startup/PosixMain.cpp` over
-`runtime/x11/`), measured beside a small X program of the same kind that
-draws a pair of eyes following the pointer, named in the table, at its
-default geometry. The comparison is a figure, not a goal.
+`runtime/x11/`), measured beside its floor, `bench/native/floor.cpp`: a bare
+Xlib program with the figure's window at the figure's default place and its
+70 ms tick, which reads the pointer, draws the two red discs and two black
+pupils with the X server's own arcs into a back-buffer pixmap and copies the
+eyes' box to the window on every tick. The comparison is a figure, not a
+goal.
 
 ```sh
 bash bench/native/run.sh                 # build, measure, print the table (about five minutes)
@@ -38,8 +41,7 @@ folder, `build/bench-native`) change how it runs. CI does not run it.
 - **Pointer still**: parked at (512, 500), 221 pixels below the figure.
   **Pointer moving**: one xdotool process walking it round a 100-pixel
   square there with `mousemove_relative`, about 20 moves a second, as for
-  the Windows figures. It never crosses either window (the comparison's
-  stands at the top left, 150 x 100).
+  the Windows figures. It never crosses either window.
 - **Resident memory**: `VmRSS` of the program's process at the end of each
   start's two windows.
 

@@ -173,9 +173,15 @@ void Win32Window::StartTimer(std::size_t index, unsigned interval)
     m_timers = std::max(m_timers, index + 1);
 }
 
-// Painted with the rest of what needs painting: the image is the form's
-// shown one.
-void Win32Window::Present(const OffscreenImage&, const RECT& area) { ::InvalidateRect(m_window, &area, FALSE); }
+// Copied straight through the window's device context, from an image that
+// is whole already, so it cannot flicker: a repaint through WM_PAINT would
+// cost the platform an invalid region and a message round trip on every
+// tick. WM_PAINT still repaints whatever another window uncovers.
+void Win32Window::Present(const OffscreenImage& image, const RECT& area)
+{
+    WindowDc dc(m_window);
+    static_cast<const Win32Image&>(image).CopyTo(dc.Get(), area);
+}
 
 void Win32Window::DrawEllipse(const RECT& box, COLORREF pen, std::optional<COLORREF> fill)
 {
