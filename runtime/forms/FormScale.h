@@ -27,12 +27,6 @@ inline int TwipsToPixels(float twips, float twipsPerPixel)
     return RoundToInt32(static_cast<double>(twips) / static_cast<double>(twipsPerPixel));
 }
 
-// True when value is a whole number from 0 up to, not including, limit.
-inline bool IsWholeIndex(float value, int limit)
-{
-    return value >= 0 && value < static_cast<float>(limit) && static_cast<float>(static_cast<int>(value)) == value;
-}
-
 // The box of a circle around (centreX, centreY) in pixels, whose right and
 // bottom edges lie outside it, as the platforms draw ellipses.
 inline RECT CircleBox(double centreX, double centreY, double radius)
