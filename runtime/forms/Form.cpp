@@ -54,10 +54,10 @@ void Form::CreateWindowHidden()
 {
     if (m_definition.picture)
         m_picture.Reset(m_definition.picture());
-    WindowSpec spec { m_definition.caption, TwipsToPixels(m_definition.width, Screen::TwipsPerPixelX()),
+    WindowSettings settings { m_definition.caption, TwipsToPixels(m_definition.width, Screen::TwipsPerPixelX()),
         TwipsToPixels(m_definition.height, Screen::TwipsPerPixelY()), m_definition.iconResource,
         m_definition.showInTaskbar, m_definition.backColor, m_picture.Get() };
-    m_window = platform::CreateFormWindow(spec, *this);
+    m_window = platform::CreateFormWindow(settings, *this);
     if (!m_window)
         Fail(FailureCode::OutOfMemory);
     ++g_loadedForms;

@@ -43,7 +43,7 @@ protected:
 };
 
 // How a form's window starts: hidden, without border or title bar.
-struct WindowSpec {
+struct WindowSettings {
     std::wstring caption;
     int width = 0; // pixels; the whole window is the drawing area
     int height = 0;
@@ -128,7 +128,7 @@ void ShowFailureBox(const std::wstring& title, const std::wstring& message);
 
 // A hidden window for a form, reporting to events; null when the platform
 // cannot make one.
-std::unique_ptr<PlatformWindow> CreateFormWindow(const WindowSpec& spec, WindowEvents& events);
+std::unique_ptr<PlatformWindow> CreateFormWindow(const WindowSettings& settings, WindowEvents& events);
 // An image of width x height pixels in background, with picture (may be
 // null) drawn from the top-left corner at its own size.
 std::unique_ptr<OffscreenImage> CreateOffscreenImage(int width, int height, COLORREF background, HBITMAP picture);

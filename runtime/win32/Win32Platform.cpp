@@ -110,9 +110,9 @@ void ExitAtOnce()
     ::ExitProcess(0);
 }
 
-std::unique_ptr<PlatformWindow> CreateFormWindow(const WindowSpec& spec, WindowEvents& events)
+std::unique_ptr<PlatformWindow> CreateFormWindow(const WindowSettings& settings, WindowEvents& events)
 {
-    auto window = std::make_unique<Win32Window>(spec, events);
+    auto window = std::make_unique<Win32Window>(settings, events);
     if (!window->Exists())
         return nullptr;
     return window;

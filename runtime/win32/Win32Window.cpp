@@ -61,17 +61,17 @@ Win32Window* WindowOf(HWND window)
 
 } // namespace
 
-Win32Window::Win32Window(const WindowSpec& spec, WindowEvents& events)
+Win32Window::Win32Window(const WindowSettings& settings, WindowEvents& events)
     : m_events(events)
 {
-    std::wstring className = FormClassName(spec.iconResource);
-    RegisterFormClass(className, spec.iconResource, WindowProcedure);
+    std::wstring className = FormClassName(settings.iconResource);
+    RegisterFormClass(className, settings.iconResource, WindowProcedure);
     // A popup has neither border nor title bar; the system menu and minimise
     // box give its taskbar button the usual Close and Minimise.
     DWORD style = WS_POPUP | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    DWORD extendedStyle = spec.showInTaskbar ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
-    ::CreateWindowExW(extendedStyle, className.c_str(), spec.caption.c_str(), style, 0, 0, spec.width, spec.height,
-        nullptr, nullptr, ::GetModuleHandleW(nullptr), this);
+    DWORD extendedStyle = settings.showInTaskbar ? WS_EX_APPWINDOW : WS_EX_TOOLWINDOW;
+    ::CreateWindowExW(extendedStyle, className.c_str(), settings.caption.c_str(), style, 0, 0, settings.width,
+        settings.height, nullptr, nullptr, ::GetModuleHandleW(nullptr), this);
 }
 
 Win32Window::~Win32Window()

@@ -12,7 +12,7 @@ namespace forms {
 
 class Win32Window final : public PlatformWindow {
 public:
-    Win32Window(const WindowSpec& spec, WindowEvents& events);
+    Win32Window(const WindowSettings& settings, WindowEvents& events);
     ~Win32Window() override;
 
     // False when the platform could not make the window.

@@ -158,9 +158,9 @@ void ExitAtOnce()
     ::_exit(0);
 }
 
-std::unique_ptr<PlatformWindow> CreateFormWindow(const WindowSpec& spec, WindowEvents& events)
+std::unique_ptr<PlatformWindow> CreateFormWindow(const WindowSettings& settings, WindowEvents& events)
 {
-    return std::make_unique<x11::X11Window>(spec, events);
+    return std::make_unique<x11::X11Window>(settings, events);
 }
 
 std::unique_ptr<OffscreenImage> CreateOffscreenImage(int width, int height, COLORREF background, HBITMAP picture)

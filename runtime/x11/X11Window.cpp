@@ -154,12 +154,12 @@ std::vector<XRectangle> ClippedRectangles(const HRGN__& region, int width, int h
 
 void X11Window::ShapeDeleter::operator()(HRGN__* region) const { delete region; }
 
-X11Window::X11Window(const WindowSpec& spec, WindowEvents& events)
+X11Window::X11Window(const WindowSettings& settings, WindowEvents& events)
     : m_events(events)
-    , m_width(std::max(spec.width, 0))
-    , m_height(std::max(spec.height, 0))
-    , m_backColor(spec.backColor)
-    , m_picture(spec.picture)
+    , m_width(std::max(settings.width, 0))
+    , m_height(std::max(settings.height, 0))
+    , m_backColor(settings.backColor)
+    , m_picture(settings.picture)
 {
     X11Connection& x = X11Connection::Get();
     m_overrideRedirect = !x.HasWindowManager();
@@ -171,7 +171,7 @@ X11Window::X11Window(const WindowSpec& spec, WindowEvents& events)
         static_cast<unsigned>(std::max(m_height, 1)), 0, CopyFromParent, InputOutput, CopyFromParent,
         CWOverrideRedirect | CWEventMask | CWBackPixmap, &attributes);
     m_gc = XCreateGC(x.Display(), m_xid, 0, nullptr);
-    SetProperties(spec);
+    SetProperties(settings);
     Windows().emplace(m_xid, this);
 }
 
@@ -185,14 +185,14 @@ X11Window::~X11Window()
     XFlush(x.Display());
 }
 
-void X11Window::SetProperties(const WindowSpec& spec)
+void X11Window::SetProperties(const WindowSettings& settings)
 {
     X11Connection& x = X11Connection::Get();
-    SetTitle(x, m_xid, spec.caption);
+    SetTitle(x, m_xid, settings.caption);
     SetNoDecorations(x, m_xid);
     SetPlacementHints(x, m_xid, std::max(m_width, 1), std::max(m_height, 1));
     SetClassAndProcess(x, m_xid);
-    SetIcon(x, m_xid, spec.iconResource);
+    SetIcon(x, m_xid, settings.iconResource);
 }
 
 HWND X11Window::Handle() const { return reinterpret_cast<HWND>(static_cast<std::uintptr_t>(m_xid)); }

@@ -16,7 +16,7 @@ namespace forms::x11 {
 
 class X11Window final : public PlatformWindow {
 public:
-    X11Window(const WindowSpec& spec, WindowEvents& events);
+    X11Window(const WindowSettings& settings, WindowEvents& events);
     ~X11Window() override;
 
     HWND Handle() const override;
@@ -63,7 +63,7 @@ private:
         void operator()(HRGN__* region) const;
     };
 
-    void SetProperties(const WindowSpec& spec);
+    void SetProperties(const WindowSettings& settings);
     void Copy(const OffscreenImage& image, const RECT& area);
     void Press(const XButtonEvent& press);
     bool IsSecondPress(const XButtonEvent& press);
