@@ -92,6 +92,22 @@ void X11Image::DrawEllipse(const RECT& box, COLORREF pen, std::optional<COLORREF
     }
 }
 
+X11Image::~X11Image()
+{
+    if (m_shared) {
+        m_shared->data = nullptr; // the memory is the image's own, not X's to free
+        XDestroyImage(m_shared);
+    }
+}
+
+// An X image for this image's memory, in the screen's visual at depth.
+XImage* X11Image::NewXImage(::Visual* visual, int depth, char* data) const
+{
+    X11Connection& x = X11Connection::Get();
+    return XCreateImage(x.Display(), visual, static_cast<unsigned>(depth), ZPixmap, 0, data,
+        static_cast<unsigned>(Width()), static_cast<unsigned>(Height()), 32, 0);
+}
+
 void X11Image::CopyTo(::Window window, ::GC gc, const RECT& area) const
 {
     int left = std::max<LONG>(area.left, 0);
@@ -105,25 +121,30 @@ void X11Image::CopyTo(::Window window, ::GC gc, const RECT& area) const
     int depth = DefaultDepth(x.Display(), x.Screen());
     auto width = static_cast<unsigned>(right - left);
     auto height = static_cast<unsigned>(bottom - top);
-    XImage* image = XCreateImage(x.Display(), visual, static_cast<unsigned>(depth), ZPixmap, 0, nullptr,
-        static_cast<unsigned>(Width()), static_cast<unsigned>(Height()), 32, 0);
+    if (TakesPixelsAsTheyAre(visual, depth)) {
+        // Described to X once, so that a tick that shows what changed makes
+        // nothing new.
+        if (!m_shared) {
+            auto* pixels = reinterpret_cast<char*>(const_cast<std::uint32_t*>(m_storage.data()));
+            m_shared = NewXImage(visual, depth, pixels);
+            if (!m_shared)
+                return;
+            // The pixels are words in the host's byte order; X converts if
+            // the server's differs.
+            m_shared->byte_order = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
+        }
+        XPutImage(x.Display(), window, gc, m_shared, left, top, left, top, width, height);
+        return;
+    }
+    std::vector<std::uint32_t> converted(m_storage.size());
+    XImage* image = NewXImage(visual, depth, reinterpret_cast<char*>(converted.data()));
     if (!image)
         return;
-    std::vector<std::uint32_t> converted;
-    if (TakesPixelsAsTheyAre(visual, depth)) {
-        image->data = reinterpret_cast<char*>(const_cast<std::uint32_t*>(m_storage.data()));
-        // The pixels are words in the host's byte order; X converts if the
-        // server's differs.
-        image->byte_order = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
-    } else {
-        converted.resize(m_storage.size());
-        image->data = reinterpret_cast<char*>(converted.data());
-        for (int row = top; row < bottom; ++row)
-            for (int column = left; column < right; ++column)
-                XPutPixel(image, column, row, VisualPixel(visual, m_storage[Index(column, row)]));
-    }
+    for (int row = top; row < bottom; ++row)
+        for (int column = left; column < right; ++column)
+            XPutPixel(image, column, row, VisualPixel(visual, m_storage[Index(column, row)]));
     XPutImage(x.Display(), window, gc, image, left, top, left, top, width, height);
-    image->data = nullptr; // the memory is the image's own, not X's to free
+    image->data = nullptr; // the vector's, not X's to free
     XDestroyImage(image);
 }
 

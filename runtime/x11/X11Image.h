@@ -14,6 +14,7 @@ namespace forms::x11 {
 class X11Image final : public OffscreenImage {
 public:
     X11Image(int width, int height, COLORREF background, HBITMAP picture);
+    ~X11Image() override;
 
     void DrawEllipse(const RECT& box, COLORREF pen, std::optional<COLORREF> fill) override;
 
@@ -22,10 +23,12 @@ public:
     void CopyTo(::Window window, ::GC gc, const RECT& area) const;
 
 private:
+    XImage* NewXImage(::Visual* visual, int depth, char* data) const;
     void DrawPicture(HBITMAP picture);
     void FillRow(int y, int first, int last, std::uint32_t pixel);
 
     std::vector<std::uint32_t> m_storage;
+    mutable XImage* m_shared = nullptr; // m_storage as X sees it, made at the first copy
 };
 
 } // namespace forms::x11
