@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <string>
 
@@ -57,7 +58,9 @@ int OpenOwnFile(const std::string& path)
 
 // An exclusive lock held as long as the process lives: the system drops it
 // when the process ends in any way, so a killed instance never blocks a
-// start. Where no lock can be had the program runs rather than refuse to.
+// start. Only a lock another process holds means a copy runs; where no lock
+// can be had at all (no locks on that file system, none left) the program
+// runs rather than refuse to.
 bool AnotherInstanceRuns(const std::wstring& programName)
 {
     std::string folder = LockFolder();
@@ -69,8 +72,9 @@ bool AnotherInstanceRuns(const std::wstring& programName)
         return false;
     if (::flock(file, LOCK_EX | LOCK_NB) == 0)
         return false; // kept open for the life of the process
+    bool heldByAnother = errno == EWOULDBLOCK;
     ::close(file);
-    return true;
+    return heldByAnother;
 }
 
 } // namespace forms::platform

@@ -11,6 +11,7 @@
 #include "X11Window.h"
 #include "GdiObjects.h"
 #include "PathForm.h"
+#include "Platform.h"
 #include "TestWindows.h"
 #include "X11Connection.h"
 #include "cTrimmer.h"
@@ -21,6 +22,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -251,22 +253,67 @@ TEST(PlatformPaths, FoldersComeInTheProgramsForm)
     EXPECT_EQ(forms::App::Path().find(L'/'), std::wstring::npos) << "the program joins paths with \\";
 }
 
-TEST(PlatformApplication, TheInstanceLockIsHeldWhileTheProgramRuns)
+// Where the lock of the program named name lies: the user's runtime folder,
+// where the test runs with one that no one else may write; else the user's
+// own folder in /tmp.
+std::string LockFile(const std::string& name)
 {
-    EXPECT_FALSE(forms::App::PrevInstance());
-    // The user's runtime folder, where the test runs with one that no one
-    // else may write; else the user's own folder in /tmp.
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     struct stat status {};
     bool privateRuntime = runtime && ::stat(runtime, &status) == 0 && status.st_uid == ::getuid()
         && (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
     std::string uid = std::to_string(::getuid());
     std::string folder = privateRuntime ? runtime : "/tmp/orlos-peerkin-" + uid;
-    std::string path = folder + "/orlos-peerkin-" + uid + "-runtime_x11_tests.lock";
+    return folder + "/orlos-peerkin-" + uid + "-" + name + ".lock";
+}
+
+TEST(PlatformApplication, TheInstanceLockIsHeldWhileTheProgramRuns)
+{
+    EXPECT_FALSE(forms::App::PrevInstance());
+    std::string path = LockFile("runtime_x11_tests");
     int other = ::open(path.c_str(), O_RDWR);
     ASSERT_GE(other, 0) << path;
     EXPECT_NE(::flock(other, LOCK_EX | LOCK_NB), 0) << "a second start would get the lock";
     ::close(other);
 }
 
+// The error the next flock fails with instead of locking; 0 locks.
+int g_flockFailure = 0;
+
+struct LockFailure {
+    const char* name;
+    int error;
+    bool anotherRuns;
+};
+
+class InstanceLockFailure : public testing::TestWithParam<LockFailure> { };
+
+// Only a lock that another process holds means a copy runs: a file system
+// without locks, or none left, must not keep the figure from starting.
+TEST_P(InstanceLockFailure, OnlyALockHeldElsewhereMeansAnotherCopyRuns)
+{
+    std::string name = std::string("lock-failure-") + GetParam().name;
+    g_flockFailure = GetParam().error;
+    bool anotherRuns = forms::platform::AnotherInstanceRuns(forms::FromAnsi(name));
+    g_flockFailure = 0;
+    ::unlink(LockFile(name).c_str());
+    EXPECT_EQ(anotherRuns, GetParam().anotherRuns);
+}
+
+INSTANTIATE_TEST_SUITE_P(Errors, InstanceLockFailure,
+    testing::Values(LockFailure { "HeldElsewhere", EWOULDBLOCK, true }, LockFailure { "NoLocksLeft", ENOLCK, false },
+        LockFailure { "NotSupported", EINVAL, false }),
+    [](const testing::TestParamInfo<LockFailure>& failure) { return std::string(failure.param.name); });
+
 } // namespace
+
+// The test program is linked with flock wrapped, so that a test can make it
+// fail as a file system without locks would.
+extern "C" int __real_flock(int file, int operation);
+extern "C" int __wrap_flock(int file, int operation)
+{
+    if (g_flockFailure == 0)
+        return __real_flock(file, operation);
+    errno = g_flockFailure;
+    return -1;
+}
