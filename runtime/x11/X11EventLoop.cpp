@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <vector>
 
 namespace forms::x11 {
@@ -20,6 +21,9 @@ struct RunningTimer {
     std::size_t index;
     std::chrono::milliseconds interval;
     Clock::time_point due;
+    // New at every (re)start: a timer restarted during a round of ticks is
+    // another timer, due a whole interval after its restart.
+    std::uint64_t serial;
 };
 
 std::vector<RunningTimer>& Timers()
@@ -47,27 +51,36 @@ bool HandleQueuedEvents()
     return any;
 }
 
+// Ticks the timer started as serial, unless a tick before it in this round
+// stopped or restarted it (or destroyed its window).
+void TickIfStillRunning(std::uint64_t serial)
+{
+    auto& timers = Timers();
+    auto timer = std::find_if(timers.begin(), timers.end(), [&](const RunningTimer& t) { return t.serial == serial; });
+    if (timer == timers.end())
+        return;
+    std::size_t index = timer->index;
+    if (X11Window* window = WindowOf(timer->window))
+        window->Tick(index); // may change the timers: timer is not used after this
+}
+
 // Ticks every timer that is due once, however late it is: like the
 // platform's own timers, a late timer never ticks twice in a row to catch up,
 // and keeps its schedule.
 void TickDueTimers()
 {
     Clock::time_point now = Clock::now();
-    std::vector<RunningTimer> due;
+    // Kept from round to round, so that a tick allocates nothing.
+    static std::vector<std::uint64_t> due;
+    due.clear();
     for (RunningTimer& timer : Timers()) {
         if (timer.due > now)
             continue;
-        due.push_back(timer);
+        due.push_back(timer.serial);
         timer.due = NextTickDue(timer.due, timer.interval, now);
     }
-    for (const RunningTimer& timer : due) {
-        // A tick may stop or restart its own or another form's timers.
-        bool stillRunning = std::any_of(Timers().begin(), Timers().end(),
-            [&](const RunningTimer& t) { return t.window == timer.window && t.index == timer.index; });
-        X11Window* window = WindowOf(timer.window);
-        if (stillRunning && window)
-            window->Tick(timer.index);
-    }
+    for (std::uint64_t serial : due)
+        TickIfStillRunning(serial);
 }
 
 // Milliseconds until the next timer is due; -1 when none runs.
@@ -100,8 +113,9 @@ void StartTimer(::Window window, std::size_t index, unsigned interval)
     // An interval of 0 stops the timer, as a disabled one.
     if (interval == 0)
         return;
+    static std::uint64_t lastSerial = 0;
     std::chrono::milliseconds period(interval);
-    timers.push_back(RunningTimer { window, index, period, Clock::now() + period });
+    timers.push_back(RunningTimer { window, index, period, Clock::now() + period, ++lastSerial });
 }
 
 void StopTimers(::Window window)
