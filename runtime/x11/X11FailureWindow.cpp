@@ -55,6 +55,22 @@ void Draw(X11Connection& x, ::Window box, const std::vector<std::string>& lines)
             static_cast<int>(lines[i].size()));
 }
 
+// The box's next event: an exposure, a press, or the window manager's
+// request to close it, which comes as a client message that no event mask
+// selects.
+XEvent NextEventOf(::Display* display, ::Window box)
+{
+    auto ofTheBox = [](::Display*, XEvent* event, XPointer boxId) -> Bool {
+        if (event->xany.window != *reinterpret_cast<::Window*>(boxId))
+            return False;
+        int type = event->type;
+        return type == Expose || type == ButtonPress || type == KeyPress || type == ClientMessage;
+    };
+    XEvent event;
+    XIfEvent(display, &event, ofTheBox, reinterpret_cast<XPointer>(&box));
+    return event;
+}
+
 } // namespace
 
 void ShowFailureWindow(const std::string& title, const std::string& message)
@@ -68,14 +84,8 @@ void ShowFailureWindow(const std::string& title, const std::string& message)
         int width = std::clamp(static_cast<int>(longest) * CharacterWidth + 2 * Margin, 240, x.ScreenWidth());
         int height = static_cast<int>(lines.size()) * LineHeight + 2 * Margin;
         ::Window box = CreateBox(x, title, width, height);
-        for (;;) {
-            XEvent event;
-            XWindowEvent(x.Display(), box, ExposureMask | ButtonPressMask | KeyPressMask, &event);
-            if (event.type == Expose)
-                Draw(x, box, lines);
-            else
-                break;
-        }
+        for (XEvent event = NextEventOf(x.Display(), box); event.type == Expose; event = NextEventOf(x.Display(), box))
+            Draw(x, box, lines);
         XDestroyWindow(x.Display(), box);
     } catch (const RuntimeFailure&) {
         // No display: the message went to the standard error stream only.
