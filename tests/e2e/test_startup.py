@@ -3,6 +3,7 @@ top edge of the screen, centred, and later starts where the settings file
 says, whatever its letter case and layout. The command line changes nothing."""
 
 import os
+import pwd
 import shutil
 import subprocess
 import tempfile
@@ -120,6 +121,19 @@ class NativeInstanceLock(unittest.TestCase):
         self.assertEqual(other.stdout.readline().strip(), "held")
         with Figure(name=self.name, env=self.environment) as figure:
             self.assertIsNotNone(figure.window_id)
+
+    @unittest.skipUnless(os.geteuid() == 0, "a folder of another user's needs root to make")
+    def test_a_runtime_folder_another_user_owns_is_not_taken_for_the_users_own(self):
+        # Not writable by others, so only its owner tells it from the user's own.
+        with tempfile.TemporaryDirectory() as parent:
+            theirs = os.path.join(parent, "runtime")
+            os.mkdir(theirs, 0o700)
+            os.chown(theirs, pwd.getpwnam("nobody").pw_uid, -1)
+            environment = dict(self.environment, XDG_RUNTIME_DIR=theirs)
+            with Figure(name=self.name, env=environment) as figure:
+                self.assertIsNotNone(figure.window_id)
+                self.assertEqual(os.listdir(theirs), [], "the lock went into another user's folder")
+                self.assertTrue(os.path.exists(self.lock), "no lock in the user's own folder")
 
 
 @unittest.skipUnless(runs_natively(), "the Windows program keeps its settings beside itself")
