@@ -23,6 +23,9 @@
 #include <vector>
 
 namespace forms::x11 {
+
+using posix::FindResourceBytes;
+
 namespace {
 
 constexpr long FormEvents

@@ -31,8 +31,8 @@ Resources Measure()
 {
     Resources resources;
     resources.privateBytes = AnonymousBytes();
-    resources.gdiObjects = static_cast<DWORD>(forms::x11::LiveGdiObjects());
-    resources.freeGdiSlots = GdiCeiling - forms::x11::LiveGdiObjects();
+    resources.gdiObjects = static_cast<DWORD>(forms::posix::LiveGdiObjects());
+    resources.freeGdiSlots = GdiCeiling - forms::posix::LiveGdiObjects();
     return resources;
 }
 

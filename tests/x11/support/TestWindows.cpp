@@ -59,7 +59,7 @@ HBITMAP MakePicture(int width, int height, const std::vector<COLORREF>& pixels)
     for (COLORREF colour : pixels)
         picture->pixels.push_back((std::uint32_t { GetRValue(colour) } << 16)
             | (std::uint32_t { GetGValue(colour) } << 8) | GetBValue(colour));
-    return forms::x11::TrackBitmap(picture);
+    return forms::posix::TrackBitmap(picture);
 }
 
 std::optional<std::vector<RECT>> WindowRegionRects(HWND handle)
@@ -154,7 +154,7 @@ bool IsShown(HWND handle)
     return window && window->IsMapped();
 }
 
-std::size_t GdiObjectCount() { return forms::x11::LiveGdiObjects(); }
+std::size_t GdiObjectCount() { return forms::posix::LiveGdiObjects(); }
 
 } // namespace peerkin::test
 

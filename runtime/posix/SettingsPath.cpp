@@ -2,7 +2,7 @@
 
 #include "PathForm.h"
 #include "UserConfig.h"
-#include "X11Process.h"
+#include "ProcessFile.h"
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -11,7 +11,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-namespace forms::x11 {
+namespace forms::posix {
 namespace {
 
 constexpr const char* ConfigFolderName = "peerkin";
@@ -66,4 +66,4 @@ bool MakeUserFolders(const std::string& folder)
     return IsFolder(folder);
 }
 
-} // namespace forms::x11
+} // namespace forms::posix

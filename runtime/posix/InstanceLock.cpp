@@ -1,4 +1,4 @@
-// The single-instance marker on X11: a lock on a file of the user's own, in
+// The single-instance marker on Linux: a lock on a file of the user's own, in
 // a folder only the user can write. Anywhere else another user could make
 // the file first and hold a lock on it, and every start would end at once
 // as if a copy were running.
