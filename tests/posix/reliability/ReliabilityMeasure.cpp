@@ -1,4 +1,4 @@
-// What an X11 process holds: the platform layer's own table of GDI objects,
+// What a Linux process holds: the platform layer's own table of GDI objects,
 // and the process's anonymous memory as Linux counts it.
 #include "ReliabilitySupport.h"
 
