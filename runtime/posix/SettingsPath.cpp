@@ -1,8 +1,9 @@
 #include "SettingsPath.h"
 
 #include "PathForm.h"
-#include "UserConfig.h"
 #include "ProcessFile.h"
+#include "ProductIdentity.h"
+#include "UserConfig.h"
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -14,7 +15,7 @@
 namespace forms::posix {
 namespace {
 
-constexpr const char* ConfigFolderName = "peerkin";
+constexpr const char* ConfigFolderName = product::ShortName;
 
 // The user's home folder: $HOME, else the one the user database names.
 const char* HomeFolder()
