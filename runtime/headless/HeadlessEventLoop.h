@@ -1,5 +1,6 @@
 #pragma once
-// The headless timers, on the clock tests advance (HeadlessControl.h).
+// The headless event loop's parts: timers on the clock tests advance
+// (HeadlessControl.h), and the hand-over of a window to the platform's move.
 
 #include <windows.h>
 
@@ -16,10 +17,6 @@ void StopTimers(HWND window);
 bool AnyTimerRuns();
 // Lets time pass to when the next timer is due, and ticks it.
 void RunToNextTimer();
-
-} // namespace forms::headless
-
-namespace forms::headless {
 
 // Hands window to the platform's move, as a press on its title bar does.
 void HandOver(HWND window, WPARAM hitTest, LPARAM position);

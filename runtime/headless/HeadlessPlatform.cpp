@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <string>
 
 namespace forms::headless {
 namespace {
