@@ -61,6 +61,14 @@ build_linux() {
   cmake --build "$PEERKIN_BUILD/linux" -j"$(nproc)" --target peerkin "$@"
 }
 
+# build_headless: configures and builds build/headless, the shared test
+# suites over the headless back-end, natively with sanitizers. It makes no
+# program: nothing ships with that back-end.
+build_headless() {
+  cmake -S "$PEERKIN_ROOT" -B "$PEERKIN_BUILD/headless" -DCMAKE_BUILD_TYPE=Debug -DPEERKIN_BACKEND=headless >/dev/null
+  cmake --build "$PEERKIN_BUILD/headless" -j"$(nproc)"
+}
+
 # pe_machine FILE: the machine type of a Windows (PE) program in four hex
 # digits, 014c for 32-bit x86 and 8664 for x86-64; nothing for other files.
 pe_machine() {

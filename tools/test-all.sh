@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test, on a private virtual display: the
-# portable code and the native X11 program with its tests and end-to-end
+# Builds everything and runs every test: first the shared suites over the
+# headless back-end (windows in memory, no display, sanitizers), then, on a
+# private virtual display, the portable code and the native X11 program with its tests and end-to-end
 # tests natively with sanitizers, its Debian package and .tar.gz through the
 # package validators, then the Windows test programs and the end-to-end
 # tests of the real program under Wine. Ends by printing the reliability
@@ -25,6 +26,11 @@ bash "$PEERKIN_ROOT/tools/setup-machine.sh"
 mkdir -p "$PEERKIN_BUILD"
 started=$PEERKIN_BUILD/test-all.started
 touch "$started"
+
+echo "== Headless build (sanitizers): the shared suites over windows in memory"
+build_headless
+(cd "$PEERKIN_BUILD/headless" && env -u DISPLAY ctest --output-on-failure -R '_headless_tests$')
+
 start_private_display
 
 echo "== Native build (sanitizers): portable code and the X11 program"
@@ -48,6 +54,7 @@ echo "== Tests under Wine ($arch)"
 prepare_wine
 (cd "$PEERKIN_BUILD/$arch" && ctest --output-on-failure)
 
+print_reliability_figures "headless back-end, with sanitizers (in-process)" "$PEERKIN_BUILD/headless"
 print_reliability_figures "native X11 program, with sanitizers (in-process and end to end)" "$PEERKIN_BUILD/native"
 print_reliability_figures "native X11 program, without sanitizers (in-process, with its long run)" \
   "$PEERKIN_BUILD/linux"

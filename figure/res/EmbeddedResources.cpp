@@ -1,6 +1,6 @@
 // The picture and icon, registered under the same numbers the Windows
 // program's resources have.
-#include "Resources.h"
+#include "Platform.h"
 #include "resource.h"
 
 #include <cstddef>
@@ -12,8 +12,9 @@ extern const std::size_t peerkin_peerkin_ico_size;
 
 namespace {
 
-const bool registered
-    = forms::x11::RegisterResource(IDB_FIGURE, IMAGE_BITMAP, peerkin_figure_bmp, peerkin_figure_bmp_size)
-    && forms::x11::RegisterResource(IDI_PEERKIN, IMAGE_ICON, peerkin_peerkin_ico, peerkin_peerkin_ico_size);
+using forms::platform::RegisterEmbeddedResource;
+
+const bool registered = RegisterEmbeddedResource(IDB_FIGURE, IMAGE_BITMAP, peerkin_figure_bmp, peerkin_figure_bmp_size)
+    && RegisterEmbeddedResource(IDI_PEERKIN, IMAGE_ICON, peerkin_peerkin_ico, peerkin_peerkin_ico_size);
 
 } // namespace

@@ -133,5 +133,12 @@ std::unique_ptr<PlatformWindow> CreateFormWindow(const WindowSettings& settings,
 // null) drawn from the top-left corner at its own size.
 std::unique_ptr<OffscreenImage> CreateOffscreenImage(int width, int height, COLORREF background, HBITMAP picture);
 
+// Where a program file carries no resources (everywhere but Windows, whose
+// resource compiler puts them into the program): makes the bytes of a
+// picture or icon file built into the program known as resource id of type
+// (IMAGE_BITMAP, IMAGE_ICON). Returns true, so that the file that builds
+// them in can register them from a static initialiser.
+bool RegisterEmbeddedResource(int id, UINT type, const unsigned char* bytes, std::size_t size);
+
 } // namespace platform
 } // namespace forms

@@ -3,6 +3,7 @@
 #include "Platform.h"
 
 #include "Application.h"
+#include "ProductIdentity.h"
 
 #include "Win32Handles.h"
 #include "Win32Image.h"
@@ -47,7 +48,7 @@ bool Connect() { return true; }
 // the process ends in any way, so a killed instance never blocks a start.
 bool AnotherInstanceRuns(const std::wstring& programName)
 {
-    std::wstring name = L"Local\\OrlosPeerkin.Instance." + programName;
+    std::wstring name = product::InstanceMutexName + programName;
     HANDLE created = ::CreateMutexW(nullptr, FALSE, name.c_str());
     // Read at once: the guard of a function-local static resets the last error.
     bool existed = ::GetLastError() == ERROR_ALREADY_EXISTS;

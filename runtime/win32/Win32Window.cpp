@@ -2,6 +2,7 @@
 
 #include "FormDefinition.h"
 #include "NumberText.h"
+#include "ProductIdentity.h"
 #include "Win32Handles.h"
 #include "Win32Image.h"
 
@@ -26,7 +27,7 @@ HICON LoadIconOfSize(int resource, int size)
 // far less than giving an existing window its big and small icons.
 std::wstring FormClassName(int iconResource)
 {
-    return L"PeerkinForm" + NumberToText(static_cast<float>(iconResource));
+    return product::WindowClassName + NumberToText(static_cast<float>(iconResource));
 }
 
 void RegisterFormClass(const std::wstring& name, int iconResource, WNDPROC procedure)

@@ -1,6 +1,7 @@
 #include "X11Connection.h"
 
 #include "Failure.h"
+#include "ProductIdentity.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xresource.h>
@@ -176,7 +177,8 @@ double X11Connection::DotsPerInch() { return NumberOr(Resource("Xft.dpi"), Defau
 
 unsigned long X11Connection::DoubleClickTime()
 {
-    double time = NumberOr(Resource("peerkin.multiClickTime"), static_cast<double>(DefaultDoubleClickTime));
+    std::string name = std::string(product::ShortName) + ".multiClickTime";
+    double time = NumberOr(Resource(name.c_str()), static_cast<double>(DefaultDoubleClickTime));
     return static_cast<unsigned long>(time);
 }
 

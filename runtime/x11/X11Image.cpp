@@ -10,6 +10,8 @@
 #include <bit>
 
 namespace forms::x11 {
+
+using posix::LiveBitmap;
 namespace {
 
 // True when the screen takes 0x00RRGGBB pixels as they are.

@@ -4,6 +4,7 @@
 #include "FormDefinition.h"
 #include "GdiObjects.h"
 #include "ImageFiles.h"
+#include "ProductIdentity.h"
 #include "Resources.h"
 #include "X11Connection.h"
 #include "X11EventLoop.h"
@@ -23,6 +24,9 @@
 #include <vector>
 
 namespace forms::x11 {
+
+using posix::FindResourceBytes;
+
 namespace {
 
 constexpr long FormEvents
@@ -79,9 +83,9 @@ void SetPlacementHints(X11Connection& x, ::Window window, int width, int height)
 
 void SetClassAndProcess(X11Connection& x, ::Window window)
 {
-    char name[] = "peerkin";
-    char className[] = "Peerkin";
-    XClassHint classHint { name, className };
+    std::string name = product::ShortName;
+    std::string className = product::ClassName;
+    XClassHint classHint { name.data(), className.data() };
     XSetClassHint(x.Display(), window, &classHint);
     unsigned long pid = static_cast<unsigned long>(::getpid());
     SetCardinals(x, window, "_NET_WM_PID", XA_CARDINAL, &pid, 1);

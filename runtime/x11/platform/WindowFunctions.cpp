@@ -68,7 +68,7 @@ LRESULT SendMessageA(HWND handle, UINT message, WPARAM wParam, LPARAM)
 int SetWindowRgn(HWND handle, HRGN region, BOOL)
 {
     // The window owns the region from here on, even when it cannot use it.
-    HRGN__* taken = forms::x11::TakeRegion(region);
+    HRGN__* taken = forms::posix::TakeRegion(region);
     X11Window* window = LiveWindow(handle);
     if (!window) {
         delete taken;

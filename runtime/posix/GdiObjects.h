@@ -24,7 +24,7 @@ struct HBITMAP__ final : GdiObject {
     std::vector<std::uint32_t> pixels;
 };
 
-namespace forms::x11 {
+namespace forms::posix {
 
 // Adds object to the table; returns it as its handle.
 HRGN TrackRegion(HRGN__* region);
@@ -41,4 +41,4 @@ HRGN__* TakeRegion(HRGN handle);
 // The number of live GDI objects: tests check that none leaks.
 std::size_t LiveGdiObjects();
 
-} // namespace forms::x11
+} // namespace forms::posix

@@ -1,5 +1,5 @@
 #pragma once
-// The program's own resources on X11: the same picture and icon files the
+// The program's own resources on Linux: the same picture and icon files the
 // Windows program carries, built into the executable and registered by id.
 
 #include "windows.h"
@@ -9,7 +9,7 @@
 #include <optional>
 #include <span>
 
-namespace forms::x11 {
+namespace forms::posix {
 
 // Makes the bytes of a resource file known under id and type; returns true
 // so that a generated file can register from a static initialiser.
@@ -21,4 +21,4 @@ std::optional<std::span<const std::uint8_t>> FindResourceBytes(int id, UINT type
 // The resource number a name stands for, or -1 for a name given as text.
 int ResourceNumber(LPCWSTR name);
 
-} // namespace forms::x11
+} // namespace forms::posix

@@ -1,4 +1,4 @@
-// The settings-file services on X11: GetPrivateProfileStringA and
+// The settings-file services on Linux: GetPrivateProfileStringA and
 // WritePrivateProfileStringA over a file on disk, its text read and edited by
 // forms::profile, at the place SettingsPath.h gives it. Only a named file is
 // used; there is no system-wide file to fall back on. Listing the names of sections or keys, and deleting them (the
@@ -211,7 +211,7 @@ DWORD GetPrivateProfileStringA(
     try {
         std::optional<std::string> value;
         if (fileName != nullptr && *fileName != '\0') {
-            const ExistingFile file = ReadRegularFile(forms::x11::LocateSettings(fileName).path, O_RDONLY);
+            const ExistingFile file = ReadRegularFile(forms::posix::LocateSettings(fileName).path, O_RDONLY);
             if (file.state == FileState::Read)
                 value = forms::profile::FindValue(file.bytes, section, key);
         }
@@ -226,9 +226,9 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
     if (section == nullptr || key == nullptr || value == nullptr || fileName == nullptr || *fileName == '\0')
         return FALSE;
     try {
-        const forms::x11::SettingsPath settings = forms::x11::LocateSettings(fileName);
+        const forms::posix::SettingsPath settings = forms::posix::LocateSettings(fileName);
         // Made when a value is first stored, never merely by reading.
-        if (settings.perUser && !forms::x11::MakeUserFolders(FolderOf(settings.path)))
+        if (settings.perUser && !forms::posix::MakeUserFolders(FolderOf(settings.path)))
             return FALSE;
         return WriteProfile(section, key, value, LinkTarget(settings.path));
     } catch (...) {

@@ -1,11 +1,13 @@
 #include "Resources.h"
 
+#include "Platform.h"
+
 #include "GdiObjects.h"
 #include "ImageFiles.h"
 
 #include <vector>
 
-namespace forms::x11 {
+namespace forms::posix {
 namespace {
 
 struct Resource {
@@ -55,7 +57,12 @@ int ResourceNumber(LPCWSTR name)
     return value <= 0xFFFF ? static_cast<int>(value) : -1;
 }
 
-} // namespace forms::x11
+} // namespace forms::posix
+
+bool forms::platform::RegisterEmbeddedResource(int id, UINT type, const unsigned char* bytes, std::size_t size)
+{
+    return forms::posix::RegisterResource(id, type, bytes, size);
+}
 
 HMODULE GetModuleHandleW(LPCWSTR moduleName)
 {
@@ -66,7 +73,7 @@ HMODULE GetModuleHandleW(LPCWSTR moduleName)
 
 HANDLE LoadImageW(HINSTANCE, LPCWSTR name, UINT type, int, int, UINT)
 {
-    using namespace forms::x11;
+    using namespace forms::posix;
     if (type != IMAGE_BITMAP)
         return nullptr;
     std::optional<std::span<const std::uint8_t>> bytes = FindResourceBytes(ResourceNumber(name), type);

@@ -1,7 +1,9 @@
 #pragma once
 // The Windows functions the program's own code (startup/, trimmer/, figure/)
-// calls, as the X11 back-end provides them, so that code builds unchanged on
-// X11. This is the whole contract: exactly these functions, with exactly the
+// calls, as the back-ends of systems without <windows.h> (X11, headless)
+// provide them, so that code builds unchanged there. The window functions
+// (GetWindowRect to SetWindowRgn) are each back-end's own; the rest is
+// implemented once, in this folder. This is the whole contract: exactly these functions, with exactly the
 // meaning that code relies on, and the types they take, which the forms
 // runtime shares. It is no general emulation of the Windows API; what nothing
 // calls is not here.

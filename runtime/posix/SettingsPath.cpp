@@ -1,8 +1,9 @@
 #include "SettingsPath.h"
 
 #include "PathForm.h"
+#include "ProcessFile.h"
+#include "ProductIdentity.h"
 #include "UserConfig.h"
-#include "X11Process.h"
 
 #include <pwd.h>
 #include <sys/stat.h>
@@ -11,10 +12,10 @@
 #include <cerrno>
 #include <cstdlib>
 
-namespace forms::x11 {
+namespace forms::posix {
 namespace {
 
-constexpr const char* ConfigFolderName = "peerkin";
+constexpr const char* ConfigFolderName = product::ShortName;
 
 // The user's home folder: $HOME, else the one the user database names.
 const char* HomeFolder()
@@ -66,4 +67,4 @@ bool MakeUserFolders(const std::string& folder)
     return IsFolder(folder);
 }
 
-} // namespace forms::x11
+} // namespace forms::posix

@@ -1,4 +1,4 @@
-// What an X11 process holds: the platform layer's own table of GDI objects,
+// What a Linux process holds: the platform layer's own table of GDI objects,
 // and the process's anonymous memory as Linux counts it.
 #include "ReliabilitySupport.h"
 
@@ -31,8 +31,8 @@ Resources Measure()
 {
     Resources resources;
     resources.privateBytes = AnonymousBytes();
-    resources.gdiObjects = static_cast<DWORD>(forms::x11::LiveGdiObjects());
-    resources.freeGdiSlots = GdiCeiling - forms::x11::LiveGdiObjects();
+    resources.gdiObjects = static_cast<DWORD>(forms::posix::LiveGdiObjects());
+    resources.freeGdiSlots = GdiCeiling - forms::posix::LiveGdiObjects();
     return resources;
 }
 

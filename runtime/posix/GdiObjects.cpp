@@ -4,7 +4,7 @@
 #include <memory>
 #include <unordered_map>
 
-namespace forms::x11 {
+namespace forms::posix {
 namespace {
 
 std::unordered_map<const void*, std::unique_ptr<GdiObject>>& Table()
@@ -59,9 +59,9 @@ HRGN__* TakeRegion(HRGN handle)
 
 std::size_t LiveGdiObjects() { return Table().size(); }
 
-} // namespace forms::x11
+} // namespace forms::posix
 
-using forms::x11::LiveRegion;
+using forms::posix::LiveRegion;
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom)
 {
@@ -70,7 +70,7 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom)
     RECT box { std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom) };
     if (box.left < box.right && box.top < box.bottom)
         region->rects.push_back(box);
-    return forms::x11::TrackRegion(region);
+    return forms::posix::TrackRegion(region);
 }
 
 int CombineRgn(HRGN destination, HRGN source1, HRGN source2, int mode)
@@ -85,10 +85,10 @@ int CombineRgn(HRGN destination, HRGN source1, HRGN source2, int mode)
     merged.insert(merged.end(), first->rects.begin(), first->rects.end());
     merged.insert(merged.end(), second->rects.begin(), second->rects.end());
     target->rects = std::move(merged);
-    return forms::x11::Complexity(*target);
+    return forms::posix::Complexity(*target);
 }
 
 BOOL DeleteObject(HGDIOBJ object)
 {
-    return forms::x11::Table().erase(object) > 0 ? TRUE : FALSE;
+    return forms::posix::Table().erase(object) > 0 ? TRUE : FALSE;
 }

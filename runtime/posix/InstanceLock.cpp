@@ -1,10 +1,11 @@
-// The single-instance marker on X11: a lock on a file of the user's own, in
+// The single-instance marker on Linux: a lock on a file of the user's own, in
 // a folder only the user can write. Anywhere else another user could make
 // the file first and hold a lock on it, and every start would end at once
 // as if a copy were running.
 #include "Platform.h"
 
 #include "Ansi.h"
+#include "ProductIdentity.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -35,7 +36,7 @@ std::string LockFolder()
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
     if (runtime && *runtime == '/' && IsPrivateFolder(runtime))
         return runtime;
-    std::string own = "/tmp/orlos-peerkin-" + std::to_string(::getuid());
+    std::string own = "/tmp/" + std::string(product::LockName) + "-" + std::to_string(::getuid());
     ::mkdir(own.c_str(), 0700); // fails when it is there already: checked below
     return IsPrivateFolder(own) ? own : std::string();
 }
@@ -67,7 +68,7 @@ bool AnotherInstanceRuns(const std::wstring& programName)
     if (folder.empty())
         return false;
     int file = OpenOwnFile(
-        folder + "/orlos-peerkin-" + std::to_string(::getuid()) + "-" + ToAnsi(programName) + ".lock");
+        folder + "/" + product::LockName + "-" + std::to_string(::getuid()) + "-" + ToAnsi(programName) + ".lock");
     if (file < 0)
         return false;
     if (::flock(file, LOCK_EX | LOCK_NB) == 0)

@@ -1,0 +1,64 @@
+// The test helpers over the headless runtime: its windows, and the clock,
+// pointer and screen the tests drive. Files, folders and programs are
+// Linux's (tests/posix/support/TestSystem.cpp).
+#include "TestWindows.h"
+
+#include "GdiObjects.h"
+#include "HeadlessControl.h"
+#include "HeadlessWindow.h"
+
+#include <algorithm>
+#include <chrono>
+
+namespace peerkin::test {
+
+using forms::headless::HeadlessWindow;
+using forms::headless::LiveWindow;
+
+void PumpMessages() { forms::headless::TickDueTimers(); }
+
+void PumpFor(int milliseconds) { forms::headless::AdvanceClock(std::chrono::milliseconds(milliseconds)); }
+
+std::optional<std::vector<RECT>> WindowRegionRects(HWND handle)
+{
+    HeadlessWindow* window = LiveWindow(handle);
+    if (!window || !window->Shape())
+        return std::nullopt;
+    std::vector<RECT> rects = window->Shape()->rects;
+    std::sort(rects.begin(), rects.end(), [](const RECT& a, const RECT& b) {
+        return a.top != b.top ? a.top < b.top : a.left < b.left;
+    });
+    return rects;
+}
+
+POINT ScreenPixels() { return POINT { forms::headless::Screen().width, forms::headless::Screen().height }; }
+
+void MoveCursorTo(int x, int y) { forms::headless::SetPointer(POINT { x, y }); }
+
+void DeliverTimerTick(HWND handle)
+{
+    if (HeadlessWindow* window = LiveWindow(handle))
+        window->Tick(0);
+}
+
+bool IsShown(HWND handle)
+{
+    HeadlessWindow* window = LiveWindow(handle);
+    return window && window->IsShown();
+}
+
+bool IsTopMost(HWND handle)
+{
+    HeadlessWindow* window = LiveWindow(handle);
+    return window && window->IsTopMost();
+}
+
+void DestroyFromOutside(HWND handle)
+{
+    if (HeadlessWindow* window = LiveWindow(handle))
+        window->CloseFromOutside();
+}
+
+double ScreenDotsPerInch() { return forms::headless::Screen().dotsPerInch; }
+
+} // namespace peerkin::test
