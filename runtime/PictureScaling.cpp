@@ -39,8 +39,9 @@ std::uint32_t Averaged(const PixelImage& source, const std::vector<Share>& colum
     bool onlyKey = true;
     for (const Share& row : rows) {
         for (const Share& column : columns) {
-            std::uint32_t pixel = source.pixels[static_cast<std::size_t>(row.source) * static_cast<std::size_t>(source.width)
-                + static_cast<std::size_t>(column.source)];
+            std::size_t at = static_cast<std::size_t>(row.source) * static_cast<std::size_t>(source.width)
+                + static_cast<std::size_t>(column.source);
+            std::uint32_t pixel = source.pixels[at];
             onlyKey = onlyKey && pixel == keyColour;
             for (int channel = 0; channel < 4; ++channel)
                 sums[channel] += row.weight * column.weight * Channel(pixel, channel * 8);

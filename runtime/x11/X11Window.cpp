@@ -168,9 +168,10 @@ X11Window::X11Window(const WindowSettings& settings, WindowEvents& events)
     attributes.override_redirect = m_overrideRedirect ? True : False;
     attributes.event_mask = FormEvents;
     attributes.background_pixmap = None; // painting covers every pixel: no flicker
-    m_xid = XCreateWindow(x.Display(), x.Root(), 0, 0, static_cast<unsigned>(std::max(m_scale.ToDevice(m_width), 1)),
-        static_cast<unsigned>(std::max(m_scale.ToDevice(m_height), 1)), 0, CopyFromParent, InputOutput, CopyFromParent,
-        CWOverrideRedirect | CWEventMask | CWBackPixmap, &attributes);
+    auto deviceWidth = static_cast<unsigned>(std::max(m_scale.ToDevice(m_width), 1));
+    auto deviceHeight = static_cast<unsigned>(std::max(m_scale.ToDevice(m_height), 1));
+    m_xid = XCreateWindow(x.Display(), x.Root(), 0, 0, deviceWidth, deviceHeight, 0, CopyFromParent, InputOutput,
+        CopyFromParent, CWOverrideRedirect | CWEventMask | CWBackPixmap, &attributes);
     m_gc = XCreateGC(x.Display(), m_xid, 0, nullptr);
     SetProperties(settings);
     Windows().emplace(m_xid, this);
@@ -228,9 +229,10 @@ POINT X11Window::RootPosition()
 void X11Window::MoveTo(int x, int y)
 {
     const RootArea& screen = X11Connection::Get().PrimaryMonitor();
-    MoveToRoot(static_cast<int>(std::clamp<long long>(
-                   static_cast<long long>(m_scale.ToDevice(x)) + screen.x, INT32_MIN, INT32_MAX)),
-        static_cast<int>(std::clamp<long long>(static_cast<long long>(m_scale.ToDevice(y)) + screen.y, INT32_MIN, INT32_MAX)));
+    long long rootX = static_cast<long long>(m_scale.ToDevice(x)) + screen.x;
+    long long rootY = static_cast<long long>(m_scale.ToDevice(y)) + screen.y;
+    MoveToRoot(static_cast<int>(std::clamp<long long>(rootX, INT32_MIN, INT32_MAX)),
+        static_cast<int>(std::clamp<long long>(rootY, INT32_MIN, INT32_MAX)));
 }
 
 void X11Window::MoveToRoot(int x, int y)
@@ -337,8 +339,8 @@ std::vector<XRectangle> X11Window::DeviceShape(const HRGN__& region)
     auto shows = [&](int x, int y) {
         int column = std::min(m_scale.ProgramPixelOf(x), m_width - 1);
         int row = std::min(m_scale.ProgramPixelOf(y), m_height - 1);
-        return inside[static_cast<std::size_t>(row) * static_cast<std::size_t>(m_width) + static_cast<std::size_t>(column)]
-            && image.DevicePixel(x, y) != background;
+        std::size_t at = static_cast<std::size_t>(row) * static_cast<std::size_t>(m_width);
+        return inside[at + static_cast<std::size_t>(column)] && image.DevicePixel(x, y) != background;
     };
     std::vector<XRectangle> rectangles;
     int width = std::min(image.DeviceWidth(), static_cast<int>(INT16_MAX));
@@ -365,7 +367,8 @@ void X11Window::HandleEvent(XEvent& event)
         const XExposeEvent& expose = event.xexpose;
         Present(m_events.ShownImage(),
             RECT { m_scale.ProgramEdgeBefore(expose.x), m_scale.ProgramEdgeBefore(expose.y),
-                m_scale.ProgramEdgeAfter(expose.x + expose.width), m_scale.ProgramEdgeAfter(expose.y + expose.height) });
+                m_scale.ProgramEdgeAfter(expose.x + expose.width),
+                m_scale.ProgramEdgeAfter(expose.y + expose.height) });
         break;
     }
     case ButtonPress: Press(event.xbutton); break;

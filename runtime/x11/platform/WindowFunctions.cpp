@@ -33,7 +33,8 @@ BOOL GetCursorPos(POINT* point)
     x.NotePointerButtons(buttons);
     // Screen positions count from the primary monitor's top-left corner, in
     // the program's pixels.
-    *point = POINT { x.Scale().ToProgram(rootX - x.PrimaryMonitor().x), x.Scale().ToProgram(rootY - x.PrimaryMonitor().y) };
+    const forms::DeviceScale& scale = x.Scale();
+    *point = POINT { scale.ToProgram(rootX - x.PrimaryMonitor().x), scale.ToProgram(rootY - x.PrimaryMonitor().y) };
     return TRUE;
 }
 
