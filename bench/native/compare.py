@@ -83,8 +83,9 @@ class Bench:
             env["XDG_RUNTIME_DIR"] = folder
             env["XDG_CONFIG_HOME"] = folder
             if name == SCALED:
-                os.makedirs(os.path.join(folder, "peerkin"))
-                with open(os.path.join(folder, "peerkin", PROGRAM + ".ini"), "w") as settings:
+                env["XDG_CONFIG_HOME"] = os.path.join(folder, "config")
+                os.makedirs(os.path.join(folder, "config", "peerkin"))
+                with open(os.path.join(folder, "config", "peerkin", PROGRAM + ".ini"), "w") as settings:
                     settings.write(SCALED_SETTINGS)
             return [exe], folder, env
         return [self.args.comparison], folder, env
