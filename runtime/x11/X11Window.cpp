@@ -150,6 +150,16 @@ std::vector<XRectangle> ClippedRectangles(const HRGN__& region, int width, int h
     return clipped;
 }
 
+// One flag per pixel of a width x height area: whether region holds it.
+std::vector<char> RegionMask(const HRGN__& region, int width, int height)
+{
+    std::vector<char> inside(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    for (const XRectangle& rect : ClippedRectangles(region, width, height))
+        for (int y = rect.y; y < rect.y + rect.height; ++y)
+            std::fill_n(inside.begin() + static_cast<std::ptrdiff_t>(y) * width + rect.x, rect.width, 1);
+    return inside;
+}
+
 } // namespace
 
 void X11Window::ShapeDeleter::operator()(HRGN__* region) const { delete region; }
@@ -330,10 +340,7 @@ void X11Window::ApplyShape()
 // there, as the region was cut from the program's own picture.
 std::vector<XRectangle> X11Window::DeviceShape(const HRGN__& region)
 {
-    std::vector<char> inside(static_cast<std::size_t>(m_width) * static_cast<std::size_t>(m_height), 0);
-    for (const XRectangle& rect : ClippedRectangles(region, m_width, m_height))
-        for (int y = rect.y; y < rect.y + rect.height; ++y)
-            std::fill_n(inside.begin() + static_cast<std::ptrdiff_t>(y) * m_width + rect.x, rect.width, 1);
+    std::vector<char> inside = RegionMask(region, m_width, m_height);
     const auto& image = static_cast<const X11Image&>(m_events.ShownImage());
     std::uint32_t background = image.DevicePixel(0, 0);
     auto shows = [&](int x, int y) {
