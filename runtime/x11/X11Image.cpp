@@ -126,12 +126,10 @@ void X11Image::DrawDevicePicture(HBITMAP picture)
     int rows = std::min(device.height, m_shown.height);
     int columns = std::min(device.width, m_shown.width);
     for (int y = 0; y < rows; ++y) {
-        for (int x = 0; x < columns; ++x)
-            m_shown.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_shown.width)
-                + static_cast<std::size_t>(x)]
-                = device.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(device.width)
-                      + static_cast<std::size_t>(x)]
-                & 0x00FFFFFF;
+        const std::uint32_t* from = device.pixels.data() + static_cast<std::ptrdiff_t>(y) * device.width;
+        std::uint32_t* to = m_shown.pixels + static_cast<std::ptrdiff_t>(y) * m_shown.width;
+        // The file's alpha plays no part on the screen.
+        std::transform(from, from + columns, to, [](std::uint32_t pixel) { return pixel & 0x00FFFFFFU; });
     }
 }
 
