@@ -1,7 +1,10 @@
 """Measures the native X11 program beside its floor, a bare Xlib program with
 the same window and the same eyes (bench/native/floor.cpp), on one private X
-server and prints a table: CPU per 60 s with the pointer
-still and moving, with the X server's share, and resident memory.
+server and prints a table: the time from the start to the window, CPU per
+60 s with the pointer still and moving, with the X server's share, and
+resident memory. The program is measured twice: on the unscaled screen and
+on a screen scaled to 200% (Xft.dpi 192), where it draws four times the
+pixels.
 
 Run by bench/native/run.sh after it has built the program. Standard library
 only; the CPU, pointer and table helpers are those of bench/measure.py, so
@@ -26,9 +29,15 @@ from pydesktop import display, figure  # noqa: E402
 from pydesktop.processes import memory_kb  # noqa: E402
 
 PROGRAM = "peerkin"
+SCALED = "peerkin at 200%"
 COMPARISON = "floor"
-PROGRAMS = (PROGRAM, COMPARISON)
-WINDOW_NAMES = {PROGRAM: figure.CAPTION, COMPARISON: COMPARISON}  # the X window names each program shows
+PROGRAMS = (PROGRAM, SCALED, COMPARISON)
+# the X window names each program shows
+WINDOW_NAMES = {PROGRAM: figure.CAPTION, SCALED: figure.CAPTION, COMPARISON: COMPARISON}
+SCALED_DPI = 192
+# At 200% the figure's default place would put its 386 x 558 window over the
+# pointer's square; stored at the top-left corner it stays clear of it.
+SCALED_SETTINGS = "[Orlo's Peerkin]\nTop=0\nLeft=0\n"
 SHOW_TIMEOUT = 20.0
 
 
@@ -68,29 +77,42 @@ class Bench:
         folder = tempfile.mkdtemp(prefix="peerkin-native-bench-")
         self.folders.append(folder)
         env = dict(os.environ)
-        if name == PROGRAM:
+        if name in (PROGRAM, SCALED):
             exe = os.path.join(folder, PROGRAM)
             shutil.copy(self.args.program, exe)
             env["XDG_RUNTIME_DIR"] = folder
             env["XDG_CONFIG_HOME"] = folder
+            if name == SCALED:
+                env["XDG_CONFIG_HOME"] = os.path.join(folder, "config")
+                os.makedirs(os.path.join(folder, "config", "peerkin"))
+                with open(os.path.join(folder, "config", "peerkin", PROGRAM + ".ini"), "w") as settings:
+                    settings.write(SCALED_SETTINGS)
             return [exe], folder, env
         return [self.args.comparison], folder, env
 
+    def set_scale(self, name):
+        """The desktop's scale the next start reads: 200% for the scaled run, none otherwise."""
+        text = f"Xft.dpi: {SCALED_DPI}\n" if name == SCALED else ""
+        subprocess.run(["xrdb", "-nocpp", "-load"], input=text, text=True, check=True)
+
     def launch(self, name):
-        """Starts a program at its default place; returns its process once its window shows."""
+        """Starts a program at its default place; returns its process and the
+        seconds from its start to its window, once its window shows."""
         xdotool("mousemove", *PARK)
         if any(visible_windows(WINDOW_NAMES[n]) for n in PROGRAMS):
             raise RuntimeError("a window of an earlier start is still up")
+        self.set_scale(name)
         command, folder, env = self.command(name)
+        started = time.monotonic()
         process = subprocess.Popen(command, cwd=folder, env=env, stdout=subprocess.DEVNULL,
                                    stderr=subprocess.DEVNULL)
-        deadline = time.monotonic() + SHOW_TIMEOUT
+        deadline = started + SHOW_TIMEOUT
         while time.monotonic() < deadline:
             if process.poll() is not None:
                 raise RuntimeError(f"{name} ended with {process.returncode} before showing its window")
             if visible_windows(WINDOW_NAMES[name]):
-                return process
-            time.sleep(0.02)
+                return process, time.monotonic() - started
+            time.sleep(0.005)
         process.kill()
         raise RuntimeError(f"{name} showed no window within {SHOW_TIMEOUT:g} s")
 
@@ -104,12 +126,12 @@ class Bench:
 
     def session(self, name):
         """One start of a program: its CPU and the X server's, pointer still then moving, and its memory."""
-        process = self.launch(name)
+        process, launch_seconds = self.launch(name)
         try:
             time.sleep(SETTLE)
             pids = [process.pid, self.xvfb.pid]
             scale = 60 / self.args.window
-            result = {}
+            result = {"launch_ms": launch_seconds * 1000}
             for mode, moving in (("still", False), ("moving", True)):
                 used = self.counted(pids, self.args.window, moving)
                 if process.poll() is not None:
@@ -133,19 +155,21 @@ def ratio(value, reference):
 def summary_rows(runs):
     """Figure, both programs' medians and their ratio, one row per figure."""
     m = {name: {key: median([r[key] for r in runs[name]]) for key in runs[name][0]} for name in PROGRAMS}
-    p, c = m[PROGRAM], m[COMPARISON]
-    figures = [("CPU per 60 s, pointer still, program + Xvfb", "cpu_still_total", "s", 1),
+    p, s, c = m[PROGRAM], m[SCALED], m[COMPARISON]
+    figures = [("Start to the window shown", "launch_ms", "ms", 1),
+               ("CPU per 60 s, pointer still, program + Xvfb", "cpu_still_total", "s", 1),
                ("CPU per 60 s, pointer still, program's own process", "cpu_still_program", "s", 1),
                ("CPU per 60 s, pointer moving, program + Xvfb", "cpu_moving_total", "s", 1),
                ("CPU per 60 s, pointer moving, program's own process", "cpu_moving_program", "s", 1),
                ("Resident memory (VmRSS)", "rss_kb", "MB", 1 / 1024)]
-    return [(label, f"{number(p[key] * factor)} {unit}", f"{number(c[key] * factor)} {unit}", ratio(p[key], c[key]))
+    return [(label, f"{number(p[key] * factor)} {unit}", f"{number(s[key] * factor)} {unit}",
+             f"{number(c[key] * factor)} {unit}", ratio(p[key], c[key]), ratio(s[key], p[key]))
             for label, key, unit, factor in figures]
 
 
 def detail_rows(runs):
     """Median (min-max) of each start for every figure counted."""
-    keys = [("cpu_still_program", "CPU still, program, s/60 s"), ("cpu_still_xvfb", "CPU still, Xvfb"),
+    keys = [("launch_ms", "Start to window, ms"), ("cpu_still_program", "CPU still, program, s/60 s"), ("cpu_still_xvfb", "CPU still, Xvfb"),
             ("cpu_still_total", "CPU still, total"), ("cpu_still_total_ticks", "CPU still, total, from stat"),
             ("cpu_moving_program", "CPU moving, program, s/60 s"), ("cpu_moving_xvfb", "CPU moving, Xvfb"),
             ("cpu_moving_total", "CPU moving, total"), ("cpu_moving_total_ticks", "CPU moving, total, from stat"),
@@ -177,7 +201,8 @@ def package_version(package):
 
 
 def report(runs, args):
-    header = ("Figure", PROGRAM, f"{COMPARISON} (bench/native/floor.cpp)", "Ratio")
+    header = ("Figure", PROGRAM, SCALED, f"{COMPARISON} (bench/native/floor.cpp)", "peerkin / floor",
+              "200% / 100%")
     table = markdown(header, summary_rows(runs))
     details = markdown(("Median (min-max) of each start", *PROGRAMS), detail_rows(runs))
     return (f"Measured {time.strftime('%Y-%m-%d %H:%M %Z')} on {machine()}; {args.runs} starts of each "
@@ -191,7 +216,7 @@ def main(args):
     try:
         bench.start()
         for name in PROGRAMS:  # warm the page cache and the X server; not counted
-            bench.close(bench.launch(name))
+            bench.close(bench.launch(name)[0])
         for run in range(args.runs):
             # Each run swaps the order, so that drift over the run hits both alike.
             for name in PROGRAMS if run % 2 == 0 else reversed(PROGRAMS):

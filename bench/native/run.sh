@@ -18,7 +18,7 @@ update_doc=false
 [[ ${1:-} == --update-doc ]] && update_doc=true
 
 # The build, the X server and the pointer.
-install_missing cmake g++ libx11-dev libxext-dev libxrandr-dev python3 xvfb xdotool
+install_missing cmake g++ libx11-dev libxext-dev libxrandr-dev libpng-dev python3 xvfb xdotool x11-xserver-utils
 
 build=${BENCH_BUILD:-$PEERKIN_BUILD/bench-native}
 echo "== Building the native program in $build"

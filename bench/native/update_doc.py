@@ -15,7 +15,11 @@ Xlib program with the figure's window at the figure's default place and its
 70 ms tick, which reads the pointer, draws the two red discs and two black
 pupils with the X server's own arcs into a back-buffer pixmap and copies the
 eyes' box to the window on every tick. The comparison is a figure, not a
-goal.
+goal. The program is measured a second time on a screen scaled to 200%
+(`Xft.dpi` 192, set with `xrdb` before each such start), where its window
+is 386 x 558 pixels and every pixel it draws is four; that start has a
+settings file of its own that puts it at the screen's top-left corner, so
+that its larger window stays clear of the pointer's square.
 
 ```sh
 bash bench/native/run.sh                 # build, measure, print the table (about five minutes)
@@ -42,6 +46,8 @@ folder, `build/bench-native`) change how it runs. CI does not run it.
   **Pointer moving**: one xdotool process walking it round a 100-pixel
   square there with `mousemove_relative`, about 20 moves a second, as for
   the Windows figures. It never crosses either window.
+- **Start to the window**: from starting the process to its window being
+  viewable, as `xdotool search --onlyvisible` sees it, polled every 5 ms.
 - **Resident memory**: `VmRSS` of the program's process at the end of each
   start's two windows.
 

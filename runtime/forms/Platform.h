@@ -139,6 +139,9 @@ std::unique_ptr<OffscreenImage> CreateOffscreenImage(int width, int height, COLO
 // (IMAGE_BITMAP, IMAGE_ICON). Returns true, so that the file that builds
 // them in can register them from a static initialiser.
 bool RegisterEmbeddedResource(int id, UINT type, const unsigned char* bytes, std::size_t size);
+// The same, for picture id drawn for a screen of scale device pixels to the
+// program's pixel, which such a screen shows in place of an enlargement.
+bool RegisterEmbeddedScaledPicture(int id, double scale, const unsigned char* bytes, std::size_t size);
 
 } // namespace platform
 } // namespace forms

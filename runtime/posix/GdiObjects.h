@@ -22,6 +22,9 @@ struct HBITMAP__ final : GdiObject {
     std::int32_t width = 0;
     std::int32_t height = 0;
     std::vector<std::uint32_t> pixels;
+    // The picture resource it was loaded from, whose versions for scaled
+    // screens a window may show instead; -1 for none.
+    int resource = -1;
 };
 
 namespace forms::posix {

@@ -2,6 +2,7 @@
 // The program's own resources on Linux: the same picture and icon files the
 // Windows program carries, built into the executable and registered by id.
 
+#include "ImageFiles.h"
 #include "windows.h"
 
 #include <cstddef>
@@ -15,7 +16,17 @@ namespace forms::posix {
 // so that a generated file can register from a static initialiser.
 bool RegisterResource(int id, UINT type, const unsigned char* bytes, std::size_t size);
 
-// The bytes of resource id of type, or nullopt when there is none.
+// Makes known the picture file of bitmap resource id as drawn for a screen
+// of scale device pixels per program pixel (2 for 200%).
+bool RegisterScaledPicture(int id, double scale, const unsigned char* bytes, std::size_t size);
+
+// The pixels of bitmap resource id drawn for a screen of scale: the picture
+// built in for the least scale at or above it (else the largest), to be
+// brought to the exact size by the caller; nullopt when there is none.
+std::optional<PixelImage> PictureForScale(int id, double scale);
+
+// The bytes of resource id of type (as drawn for scale 1), or nullopt when
+// there is none.
 std::optional<std::span<const std::uint8_t>> FindResourceBytes(int id, UINT type);
 
 // The resource number a name stands for, or -1 for a name given as text.

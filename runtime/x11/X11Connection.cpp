@@ -175,6 +175,12 @@ const char* X11Connection::Resource(const char* name)
 
 double X11Connection::DotsPerInch() { return NumberOr(Resource("Xft.dpi"), DefaultDotsPerInch); }
 
+const DeviceScale& X11Connection::Scale()
+{
+    static const DeviceScale scale = DeviceScale::OfDotsPerInch(DotsPerInch());
+    return scale;
+}
+
 unsigned long X11Connection::DoubleClickTime()
 {
     std::string name = std::string(product::ShortName) + ".multiClickTime";

@@ -2,6 +2,8 @@
 // The program's one connection to the X server, opened on first use, with
 // what the rest of the runtime asks of the server and the window manager.
 
+#include "DeviceScale.h"
+
 #include <X11/Xlib.h>
 
 namespace forms::x11 {
@@ -48,6 +50,9 @@ public:
 
     // The desktop's logical dots per inch (its Xft.dpi setting, else 96).
     double DotsPerInch();
+    // How the program's pixels, 96 to the inch, map onto the screen's at
+    // those dots per inch. Read once: the program keeps its scale.
+    const DeviceScale& Scale();
     // The longest time between the presses of a double-click, in ms.
     unsigned long DoubleClickTime();
 

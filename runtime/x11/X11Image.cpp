@@ -2,6 +2,8 @@
 
 #include "EllipseSpans.h"
 #include "GdiObjects.h"
+#include "PictureScaling.h"
+#include "Resources.h"
 #include "X11Connection.h"
 
 #include <X11/Xutil.h>
@@ -12,6 +14,7 @@
 namespace forms::x11 {
 
 using posix::LiveBitmap;
+using posix::PictureForScale;
 namespace {
 
 // True when the screen takes 0x00RRGGBB pixels as they are.
@@ -37,14 +40,63 @@ unsigned long VisualPixel(::Visual* visual, std::uint32_t rgb)
         | scale(visual->blue_mask, rgb & 0xFF);
 }
 
+// The pixels of row y from first to last, cut to the plane.
+void FillRow(std::uint32_t* pixels, int width, int height, int y, int first, int last, std::uint32_t pixel)
+{
+    first = std::max(first, 0);
+    last = std::min(last, width - 1);
+    if (y < 0 || y >= height || first > last)
+        return;
+    std::uint32_t* row = pixels + static_cast<std::ptrdiff_t>(y) * width;
+    std::fill(row + first, row + last + 1, pixel);
+}
+
+// The ellipse inscribed in box, its outline the ring between box and inner.
+void DrawEllipseOn(std::uint32_t* pixels, int width, int height, const RECT& box, const RECT& inner,
+    std::uint32_t pen, std::optional<std::uint32_t> fill)
+{
+    EllipseSpans outer(box.left, box.top, box.right, box.bottom);
+    EllipseSpans within(inner.left, inner.top, inner.right, inner.bottom);
+    int top = std::max<LONG>(box.top, 0);
+    int bottom = std::min<LONG>(box.bottom, height);
+    for (int y = top; y < bottom; ++y) {
+        EllipseSpan whole = outer.Row(y);
+        if (whole.IsEmpty())
+            continue;
+        EllipseSpan inside = within.Row(y);
+        if (inside.IsEmpty()) {
+            FillRow(pixels, width, height, y, whole.first, whole.last, pen);
+            continue;
+        }
+        // The outline is what the whole ellipse has beyond the inner one.
+        FillRow(pixels, width, height, y, whole.first, inside.first - 1, pen);
+        FillRow(pixels, width, height, y, inside.last + 1, whole.last, pen);
+        if (fill)
+            FillRow(pixels, width, height, y, inside.first, inside.last, *fill);
+    }
+}
+
+RECT Inset(const RECT& box) { return RECT { box.left + 1, box.top + 1, box.right - 1, box.bottom - 1 }; }
+
 } // namespace
 
-X11Image::X11Image(int width, int height, COLORREF background, HBITMAP picture)
+X11Image::X11Image(int width, int height, COLORREF background, HBITMAP picture, DeviceScale scale)
     : OffscreenImage(width, height)
+    , m_scale(scale)
     , m_storage(PixelCount(), ToPixel(background))
 {
     DrawPicture(picture);
     UsePixels(m_storage.data());
+    m_program = Plane { m_storage.data(), Width(), Height() };
+    m_shown = m_program;
+    if (m_scale.IsIdentity())
+        return;
+    m_shown.width = m_scale.ToDevice(Width());
+    m_shown.height = m_scale.ToDevice(Height());
+    m_deviceStorage.assign(static_cast<std::size_t>(m_shown.width) * static_cast<std::size_t>(m_shown.height),
+        ToPixel(background));
+    m_shown.pixels = m_deviceStorage.data();
+    DrawDevicePicture(picture);
 }
 
 void X11Image::DrawPicture(HBITMAP picture)
@@ -60,38 +112,60 @@ void X11Image::DrawPicture(HBITMAP picture)
     }
 }
 
-void X11Image::FillRow(int y, int first, int last, std::uint32_t pixel)
+// The picture as drawn for this scale where the program carries such a
+// version, else its own pixels brought to the device's size.
+void X11Image::DrawDevicePicture(HBITMAP picture)
 {
-    first = std::max(first, 0);
-    last = std::min(last, Width() - 1);
-    if (y < 0 || y >= Height() || first > last)
+    const HBITMAP__* bitmap = LiveBitmap(picture);
+    if (!bitmap || bitmap->width <= 0 || bitmap->height <= 0)
         return;
-    std::fill(m_storage.begin() + static_cast<std::ptrdiff_t>(Index(first, y)),
-        m_storage.begin() + static_cast<std::ptrdiff_t>(Index(last, y)) + 1, pixel);
+    std::optional<PixelImage> source;
+    if (bitmap->resource >= 0)
+        source = PictureForScale(bitmap->resource, m_scale.Factor());
+    if (!source || source->pixels.empty())
+        source = PixelImage { bitmap->width, bitmap->height, bitmap->pixels };
+    PixelImage device = ResampledPicture(
+        *source, m_scale.ToDevice(bitmap->width), m_scale.ToDevice(bitmap->height), source->pixels.front());
+    int rows = std::min(device.height, m_shown.height);
+    int columns = std::min(device.width, m_shown.width);
+    for (int y = 0; y < rows; ++y) {
+        const std::uint32_t* from = device.pixels.data() + static_cast<std::ptrdiff_t>(y) * device.width;
+        std::uint32_t* to = m_shown.pixels + static_cast<std::ptrdiff_t>(y) * m_shown.width;
+        // The file's alpha plays no part on the screen.
+        std::transform(from, from + columns, to, [](std::uint32_t pixel) { return pixel & 0x00FFFFFFU; });
+    }
 }
 
+std::uint32_t X11Image::DevicePixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= m_shown.width || y >= m_shown.height)
+        return 0;
+    return m_shown.pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(m_shown.width)
+        + static_cast<std::size_t>(x)];
+}
+
+// At the device's resolution the ellipse is the same shape made finer: its
+// box and the inner edge of its outline scaled, not its pixels enlarged.
 void X11Image::DrawEllipse(const RECT& box, COLORREF pen, std::optional<COLORREF> fill)
 {
-    EllipseSpans outer(box.left, box.top, box.right, box.bottom);
-    EllipseSpans inner(box.left + 1, box.top + 1, box.right - 1, box.bottom - 1);
-    std::uint32_t penPixel = ToPixel(pen);
-    int top = std::max<LONG>(box.top, 0);
-    int bottom = std::min<LONG>(box.bottom, Height());
-    for (int y = top; y < bottom; ++y) {
-        EllipseSpan whole = outer.Row(y);
-        if (whole.IsEmpty())
-            continue;
-        EllipseSpan inside = inner.Row(y);
-        if (inside.IsEmpty()) {
-            FillRow(y, whole.first, whole.last, penPixel);
-            continue;
-        }
-        // The outline is what the whole ellipse has beyond the inner one.
-        FillRow(y, whole.first, inside.first - 1, penPixel);
-        FillRow(y, inside.last + 1, whole.last, penPixel);
-        if (fill)
-            FillRow(y, inside.first, inside.last, ToPixel(*fill));
-    }
+    std::optional<std::uint32_t> fillPixel;
+    if (fill)
+        fillPixel = ToPixel(*fill);
+    DrawEllipseOn(m_program.pixels, m_program.width, m_program.height, box, Inset(box), ToPixel(pen), fillPixel);
+    if (m_scale.IsIdentity())
+        return;
+    auto scaled = [this](const RECT& r) {
+        return RECT { m_scale.ToDevice(r.left), m_scale.ToDevice(r.top), m_scale.ToDevice(r.right),
+            m_scale.ToDevice(r.bottom) };
+    };
+    DrawEllipseOn(m_shown.pixels, m_shown.width, m_shown.height, scaled(box), scaled(Inset(box)), ToPixel(pen),
+        fillPixel);
+}
+
+RECT X11Image::DeviceArea(const RECT& area) const
+{
+    return RECT { m_scale.DeviceEdgeBefore(area.left), m_scale.DeviceEdgeBefore(area.top),
+        m_scale.DeviceEdgeAfter(area.right), m_scale.DeviceEdgeAfter(area.bottom) };
 }
 
 X11Image::~X11Image()
@@ -107,15 +181,16 @@ XImage* X11Image::NewXImage(::Visual* visual, int depth, char* data) const
 {
     X11Connection& x = X11Connection::Get();
     return XCreateImage(x.Display(), visual, static_cast<unsigned>(depth), ZPixmap, 0, data,
-        static_cast<unsigned>(Width()), static_cast<unsigned>(Height()), 32, 0);
+        static_cast<unsigned>(m_shown.width), static_cast<unsigned>(m_shown.height), 32, 0);
 }
 
-void X11Image::CopyTo(::Window window, ::GC gc, const RECT& area) const
+void X11Image::CopyTo(::Window window, ::GC gc, const RECT& programArea) const
 {
+    RECT area = DeviceArea(programArea);
     int left = std::max<LONG>(area.left, 0);
     int top = std::max<LONG>(area.top, 0);
-    int right = std::min<LONG>(area.right, Width());
-    int bottom = std::min<LONG>(area.bottom, Height());
+    int right = std::min<LONG>(area.right, m_shown.width);
+    int bottom = std::min<LONG>(area.bottom, m_shown.height);
     if (left >= right || top >= bottom)
         return;
     X11Connection& x = X11Connection::Get();
@@ -127,7 +202,7 @@ void X11Image::CopyTo(::Window window, ::GC gc, const RECT& area) const
         // Described to X once, so that a tick that shows what changed makes
         // nothing new.
         if (!m_shared) {
-            auto* pixels = reinterpret_cast<char*>(const_cast<std::uint32_t*>(m_storage.data()));
+            auto* pixels = reinterpret_cast<char*>(m_shown.pixels);
             m_shared = NewXImage(visual, depth, pixels);
             if (!m_shared)
                 return;
@@ -138,13 +213,14 @@ void X11Image::CopyTo(::Window window, ::GC gc, const RECT& area) const
         XPutImage(x.Display(), window, gc, m_shared, left, top, left, top, width, height);
         return;
     }
-    std::vector<std::uint32_t> converted(m_storage.size());
+    std::vector<std::uint32_t> converted(
+        static_cast<std::size_t>(m_shown.width) * static_cast<std::size_t>(m_shown.height));
     XImage* image = NewXImage(visual, depth, reinterpret_cast<char*>(converted.data()));
     if (!image)
         return;
     for (int row = top; row < bottom; ++row)
         for (int column = left; column < right; ++column)
-            XPutPixel(image, column, row, VisualPixel(visual, m_storage[Index(column, row)]));
+            XPutPixel(image, column, row, VisualPixel(visual, DevicePixel(column, row)));
     XPutImage(x.Display(), window, gc, image, left, top, left, top, width, height);
     image->data = nullptr; // the vector's, not X's to free
     XDestroyImage(image);

@@ -37,14 +37,16 @@ bool Connect()
     }
 }
 
+// The program counts in its own pixels, 96 to the inch at every screen
+// scale (15 twips each); the window shows them at the screen's scale.
 PixelSize ScreenSize()
 {
     x11::X11Connection& x = x11::X11Connection::Get();
-    return PixelSize { x.ScreenWidth(), x.ScreenHeight() };
+    return PixelSize { x.Scale().ToProgram(x.ScreenWidth()), x.Scale().ToProgram(x.ScreenHeight()) };
 }
 
-double DotsPerInchX() { return x11::X11Connection::Get().DotsPerInch(); }
-double DotsPerInchY() { return x11::X11Connection::Get().DotsPerInch(); }
+double DotsPerInchX() { return DeviceScale::ProgramDotsPerInch; }
+double DotsPerInchY() { return DeviceScale::ProgramDotsPerInch; }
 
 int RunEventLoop()
 {
@@ -76,7 +78,7 @@ std::unique_ptr<PlatformWindow> CreateFormWindow(const WindowSettings& settings,
 
 std::unique_ptr<OffscreenImage> CreateOffscreenImage(int width, int height, COLORREF background, HBITMAP picture)
 {
-    return std::make_unique<x11::X11Image>(width, height, background, picture);
+    return std::make_unique<x11::X11Image>(width, height, background, picture, x11::X11Connection::Get().Scale());
 }
 
 } // namespace forms::platform

@@ -154,12 +154,23 @@ std::vector<XRectangle> ClippedRectangles(const HRGN__& region, int width, int h
     return clipped;
 }
 
+// One flag per pixel of a width x height area: whether region holds it.
+std::vector<char> RegionMask(const HRGN__& region, int width, int height)
+{
+    std::vector<char> inside(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+    for (const XRectangle& rect : ClippedRectangles(region, width, height))
+        for (int y = rect.y; y < rect.y + rect.height; ++y)
+            std::fill_n(inside.begin() + static_cast<std::ptrdiff_t>(y) * width + rect.x, rect.width, 1);
+    return inside;
+}
+
 } // namespace
 
 void X11Window::ShapeDeleter::operator()(HRGN__* region) const { delete region; }
 
 X11Window::X11Window(const WindowSettings& settings, WindowEvents& events)
     : m_events(events)
+    , m_scale(X11Connection::Get().Scale())
     , m_width(std::max(settings.width, 0))
     , m_height(std::max(settings.height, 0))
     , m_backColor(settings.backColor)
@@ -171,9 +182,10 @@ X11Window::X11Window(const WindowSettings& settings, WindowEvents& events)
     attributes.override_redirect = m_overrideRedirect ? True : False;
     attributes.event_mask = FormEvents;
     attributes.background_pixmap = None; // painting covers every pixel: no flicker
-    m_xid = XCreateWindow(x.Display(), x.Root(), 0, 0, static_cast<unsigned>(std::max(m_width, 1)),
-        static_cast<unsigned>(std::max(m_height, 1)), 0, CopyFromParent, InputOutput, CopyFromParent,
-        CWOverrideRedirect | CWEventMask | CWBackPixmap, &attributes);
+    auto deviceWidth = static_cast<unsigned>(std::max(m_scale.ToDevice(m_width), 1));
+    auto deviceHeight = static_cast<unsigned>(std::max(m_scale.ToDevice(m_height), 1));
+    m_xid = XCreateWindow(x.Display(), x.Root(), 0, 0, deviceWidth, deviceHeight, 0, CopyFromParent, InputOutput,
+        CopyFromParent, CWOverrideRedirect | CWEventMask | CWBackPixmap, &attributes);
     m_gc = XCreateGC(x.Display(), m_xid, 0, nullptr);
     SetProperties(settings);
     Windows().emplace(m_xid, this);
@@ -194,7 +206,7 @@ void X11Window::SetProperties(const WindowSettings& settings)
     X11Connection& x = X11Connection::Get();
     SetTitle(x, m_xid, settings.caption);
     SetNoDecorations(x, m_xid);
-    SetPlacementHints(x, m_xid, std::max(m_width, 1), std::max(m_height, 1));
+    SetPlacementHints(x, m_xid, std::max(m_scale.ToDevice(m_width), 1), std::max(m_scale.ToDevice(m_height), 1));
     SetClassAndProcess(x, m_xid);
     SetIcon(x, m_xid, settings.iconResource);
 }
@@ -206,7 +218,7 @@ RECT X11Window::Bounds()
 {
     POINT root = RootPosition();
     const RootArea& screen = X11Connection::Get().PrimaryMonitor();
-    POINT at { root.x - screen.x, root.y - screen.y };
+    POINT at { m_scale.ToProgram(root.x - screen.x), m_scale.ToProgram(root.y - screen.y) };
     return RECT { at.x, at.y, at.x + m_width, at.y + m_height };
 }
 
@@ -231,8 +243,10 @@ POINT X11Window::RootPosition()
 void X11Window::MoveTo(int x, int y)
 {
     const RootArea& screen = X11Connection::Get().PrimaryMonitor();
-    MoveToRoot(static_cast<int>(std::clamp<long long>(static_cast<long long>(x) + screen.x, INT32_MIN, INT32_MAX)),
-        static_cast<int>(std::clamp<long long>(static_cast<long long>(y) + screen.y, INT32_MIN, INT32_MAX)));
+    long long rootX = static_cast<long long>(m_scale.ToDevice(x)) + screen.x;
+    long long rootY = static_cast<long long>(m_scale.ToDevice(y)) + screen.y;
+    MoveToRoot(static_cast<int>(std::clamp<long long>(rootX, INT32_MIN, INT32_MAX)),
+        static_cast<int>(std::clamp<long long>(rootY, INT32_MIN, INT32_MAX)));
 }
 
 void X11Window::MoveToRoot(int x, int y)
@@ -278,7 +292,7 @@ void X11Window::DrawEllipse(const RECT& box, COLORREF pen, std::optional<COLORRE
 {
     // X keeps no copy of what a window shows: the ellipse goes over the
     // background and picture, and only its box is copied.
-    X11Image scratch(m_width, m_height, m_backColor, m_picture);
+    X11Image scratch(m_width, m_height, m_backColor, m_picture, m_scale);
     scratch.DrawEllipse(box, pen, fill);
     scratch.CopyTo(m_xid, m_gc, box);
 }
@@ -318,9 +332,42 @@ void X11Window::ApplyShape()
         XShapeCombineMask(x.Display(), m_xid, ShapeBounding, 0, 0, None, ShapeSet);
         return;
     }
-    std::vector<XRectangle> rectangles = ClippedRectangles(*m_shape, m_width, m_height);
+    std::vector<XRectangle> rectangles
+        = m_scale.IsIdentity() ? ClippedRectangles(*m_shape, m_width, m_height) : DeviceShape(*m_shape);
     XShapeCombineRectangles(x.Display(), m_xid, ShapeBounding, 0, 0, rectangles.data(),
         static_cast<int>(rectangles.size()), ShapeSet, Unsorted);
+}
+
+// On a scaled screen the shape follows the face's outline at the device's
+// resolution: a device pixel shows where the program's region holds its
+// program pixel and the picture drawn for the device is not its background
+// there, as the region was cut from the program's own picture.
+std::vector<XRectangle> X11Window::DeviceShape(const HRGN__& region)
+{
+    std::vector<char> inside = RegionMask(region, m_width, m_height);
+    const auto& image = static_cast<const X11Image&>(m_events.ShownImage());
+    std::uint32_t background = image.DevicePixel(0, 0);
+    auto shows = [&](int x, int y) {
+        int column = std::min(m_scale.ProgramPixelOf(x), m_width - 1);
+        int row = std::min(m_scale.ProgramPixelOf(y), m_height - 1);
+        std::size_t at = static_cast<std::size_t>(row) * static_cast<std::size_t>(m_width);
+        return inside[at + static_cast<std::size_t>(column)] && image.DevicePixel(x, y) != background;
+    };
+    std::vector<XRectangle> rectangles;
+    int width = std::min(image.DeviceWidth(), static_cast<int>(INT16_MAX));
+    int height = std::min(image.DeviceHeight(), static_cast<int>(INT16_MAX));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width;) {
+            int start = x;
+            while (x < width && shows(x, y))
+                ++x;
+            if (x > start)
+                rectangles.push_back(XRectangle { static_cast<short>(start), static_cast<short>(y),
+                    static_cast<unsigned short>(x - start), 1 });
+            x = std::max(x, start + 1);
+        }
+    }
+    return rectangles;
 }
 
 void X11Window::HandleEvent(XEvent& event)
@@ -329,7 +376,10 @@ void X11Window::HandleEvent(XEvent& event)
     switch (event.type) {
     case Expose: {
         const XExposeEvent& expose = event.xexpose;
-        Present(m_events.ShownImage(), RECT { expose.x, expose.y, expose.x + expose.width, expose.y + expose.height });
+        Present(m_events.ShownImage(),
+            RECT { m_scale.ProgramEdgeBefore(expose.x), m_scale.ProgramEdgeBefore(expose.y),
+                m_scale.ProgramEdgeAfter(expose.x + expose.width),
+                m_scale.ProgramEdgeAfter(expose.y + expose.height) });
         break;
     }
     case ButtonPress: Press(event.xbutton); break;
@@ -359,15 +409,18 @@ void X11Window::HandleEvent(XEvent& event)
 void X11Window::Press(const XButtonEvent& press)
 {
     std::int16_t shift = ShiftStateOf(press.state);
+    // The program's pixel under the pointer.
+    int x = m_scale.ProgramPixelOf(press.x);
+    int y = m_scale.ProgramPixelOf(press.y);
     switch (press.button) {
     case Button1:
         if (IsSecondPress(press))
             m_events.OnDoubleClick();
         else
-            m_events.OnMouseDown(MouseButton::Left, shift, press.x, press.y);
+            m_events.OnMouseDown(MouseButton::Left, shift, x, y);
         break;
-    case Button2: m_events.OnMouseDown(MouseButton::Middle, shift, press.x, press.y); break;
-    case Button3: m_events.OnMouseDown(MouseButton::Right, shift, press.x, press.y); break;
+    case Button2: m_events.OnMouseDown(MouseButton::Middle, shift, x, y); break;
+    case Button3: m_events.OnMouseDown(MouseButton::Right, shift, x, y); break;
     default: break; // the wheel's steps are not presses
     }
 }

@@ -4,11 +4,13 @@
 // the form's events. Its handle is the X window's id, which the platform
 // functions look up; a handle whose window is gone finds nothing.
 
+#include "DeviceScale.h"
 #include "Platform.h"
 
 #include <X11/Xlib.h>
 
 #include <memory>
+#include <vector>
 
 struct HRGN__;
 
@@ -69,11 +71,16 @@ private:
     bool IsSecondPress(const XButtonEvent& press);
     void NotePositionEvent(const XEvent& event);
     void ApplyShape();
+    std::vector<XRectangle> DeviceShape(const HRGN__& region);
 
     WindowEvents& m_events;
     ::Window m_xid = 0;
     ::GC m_gc = nullptr; // for copying images to the window
-    int m_width = 0; // the drawing area; the X window is at least 1 x 1
+    // The program's pixels shown at the screen's scale: the window's size,
+    // place, pointer and presses are the program's, the X window's device
+    // pixels.
+    DeviceScale m_scale;
+    int m_width = 0; // the drawing area in the program's pixels; the X window is at least 1 x 1
     int m_height = 0;
     COLORREF m_backColor = 0;
     HBITMAP m_picture = nullptr;

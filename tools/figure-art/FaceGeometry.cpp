@@ -128,14 +128,19 @@ double outlineHalfWidthAt(double y) {
 
 bool isInsideOutline(double x, double y) { return std::abs(x - kFaceCentreX) < outlineHalfWidthAt(y); }
 
-Field signedDistanceToOutline() {
+PictureGrid::PictureGrid(double pictureScale)
+    : scale(pictureScale),
+      width(static_cast<int>(std::floor(kFigureWidth * pictureScale + 0.5))),
+      height(static_cast<int>(std::floor(kFigureHeight * pictureScale + 0.5))) {}
+
+Field signedDistanceToOutline(const PictureGrid& grid) {
     const std::vector<OutlinePoint> left = outlineSide(-1.0);
     const std::vector<OutlinePoint> right = outlineSide(1.0);
-    Field distance(kFigureWidth, kFigureHeight, 0.0);
-    for (int y = 0; y < kFigureHeight; ++y) {
-        for (int x = 0; x < kFigureWidth; ++x) {
-            const double px = x;
-            const double py = y;
+    Field distance(grid.width, grid.height, 0.0);
+    for (int y = 0; y < grid.height; ++y) {
+        for (int x = 0; x < grid.width; ++x) {
+            const double px = grid.toFigure(x);
+            const double py = grid.toFigure(y);
             // The outline is symmetric, so the nearer side holds the nearest point.
             const auto& side = px < kFaceCentreX ? left : right;
             const double unsignedDistance = distanceToPolyline(px, py, side);

@@ -32,8 +32,21 @@ inline constexpr double kFaceBottom = 277.0;
 double outlineHalfWidthAt(double y);
 bool isInsideOutline(double x, double y);
 
-// Distance from each pixel centre to the outline: positive inside, negative out.
-Field signedDistanceToOutline();
+// The pixels of a picture drawn at `scale` times the figure's own size:
+// pixel (x, y) covers the square of figure coordinates around
+// (toFigure(x), toFigure(y)). At scale 1 the two coincide exactly, so the
+// figure's own picture comes out bit for bit the same.
+struct PictureGrid {
+    explicit PictureGrid(double pictureScale);
+    double scale;
+    int width;
+    int height;
+    double toFigure(int pixel) const { return pixel / scale + (1.0 / scale - 1.0) / 2.0; }
+};
+
+// Distance from each pixel centre of grid to the outline, in figure pixels:
+// positive inside, negative out.
+Field signedDistanceToOutline(const PictureGrid& grid);
 
 // The face surface height in pixels is the rounded edge, from the distance
 // to the outline, plus the features.

@@ -64,9 +64,11 @@ double clampedValueAt(const Field& field, int x, int y) {
     return field.at(std::clamp(x, 0, field.width() - 1), std::clamp(y, 0, field.height() - 1));
 }
 
-Vec3 surfaceNormal(const Field& heights, int x, int y) {
-    const double slopeX = (clampedValueAt(heights, x + 1, y) - clampedValueAt(heights, x - 1, y)) / 2.0;
-    const double slopeY = (clampedValueAt(heights, x, y + 1) - clampedValueAt(heights, x, y - 1)) / 2.0;
+// The slopes are per figure pixel, whatever the grid's scale.
+Vec3 surfaceNormal(const Field& heights, const PictureGrid& grid, int x, int y) {
+    const double span = 2.0 / grid.scale;
+    const double slopeX = (clampedValueAt(heights, x + 1, y) - clampedValueAt(heights, x - 1, y)) / span;
+    const double slopeY = (clampedValueAt(heights, x, y + 1) - clampedValueAt(heights, x, y - 1)) / span;
     return normalised({-slopeX, -slopeY, 1.0});
 }
 
@@ -88,25 +90,27 @@ Field boxAveraged(const Field& source, int radius, int stepX, int stepY) {
 
 // Three rounds of box averaging come close to a gaussian blur. It softens
 // the ridge where the bevels from the two sides of the narrow chin meet.
-Field blurred(Field field) {
+// Its reach is 2 figure pixels, so as many more device pixels on a finer grid.
+Field blurred(Field field, const PictureGrid& grid) {
+    const int radius = static_cast<int>(std::floor(2.0 * grid.scale + 0.5));
     for (int round = 0; round < 3; ++round) {
-        field = boxAveraged(boxAveraged(field, 2, 1, 0), 2, 0, 1);
+        field = boxAveraged(boxAveraged(field, radius, 1, 0), radius, 0, 1);
     }
     return field;
 }
 
-Field reliefField(const Field& distance) {
-    Field bevels(kFigureWidth, kFigureHeight, 0.0);
-    for (int y = 0; y < kFigureHeight; ++y) {
-        for (int x = 0; x < kFigureWidth; ++x) {
+Field reliefField(const Field& distance, const PictureGrid& grid) {
+    Field bevels(grid.width, grid.height, 0.0);
+    for (int y = 0; y < grid.height; ++y) {
+        for (int x = 0; x < grid.width; ++x) {
             bevels.at(x, y) = bevelHeight(std::max(0.0, distance.at(x, y)));
         }
     }
-    bevels = blurred(bevels);
-    Field heights(kFigureWidth, kFigureHeight, 0.0);
-    for (int y = 0; y < kFigureHeight; ++y) {
-        for (int x = 0; x < kFigureWidth; ++x) {
-            heights.at(x, y) = bevels.at(x, y) + featureHeight(x, y);
+    bevels = blurred(bevels, grid);
+    Field heights(grid.width, grid.height, 0.0);
+    for (int y = 0; y < grid.height; ++y) {
+        for (int x = 0; x < grid.width; ++x) {
+            heights.at(x, y) = bevels.at(x, y) + featureHeight(grid.toFigure(x), grid.toFigure(y));
         }
     }
     return heights;
@@ -125,12 +129,14 @@ Colour fromRgb(const Rgb& c) { return {c.red / 255.0, c.green / 255.0, c.blue / 
 // bright line.
 double backdropRim(double insideDistance) { return 1.0 - smoothstep(-0.5, 2.5, insideDistance); }
 
-Rgb shadePixel(const Field& heights, const Field& distance, int x, int y) {
-    const Colour metal = metalColour(surfaceNormal(heights, x, y));
+Rgb shadePixel(const Field& heights, const Field& distance, const PictureGrid& grid, int x, int y) {
+    const Colour metal = metalColour(surfaceNormal(heights, grid, x, y));
     // Cavities keep a trace of the metal's shading so they read as hollows.
     const Colour hollow = plus(kCavity, scaled(metal, 0.14));
-    const Colour socketed = blend(metal, hollow, socketDarkness(x, y));
-    const Colour creased = scaled(socketed, 1.0 - creaseDarkness(x, y));
+    const double figureX = grid.toFigure(x);
+    const double figureY = grid.toFigure(y);
+    const Colour socketed = blend(metal, hollow, socketDarkness(figureX, figureY));
+    const Colour creased = scaled(socketed, 1.0 - creaseDarkness(figureX, figureY));
     return toRgb(blend(creased, kBackdrop, backdropRim(distance.at(x, y))));
 }
 
@@ -149,15 +155,19 @@ Rgb composite(const Rgb& surface, double coverage) {
 
 }  // namespace
 
-FigureRender renderFigure() {
-    const Field distance = signedDistanceToOutline();
-    const Field heights = reliefField(distance);
-    FigureRender render{Image(kFigureWidth, kFigureHeight, kBackground), Field(kFigureWidth, kFigureHeight, 0.0),
-                        Image(kFigureWidth, kFigureHeight, kBackground)};
-    for (int y = 0; y < kFigureHeight; ++y) {
-        for (int x = 0; x < kFigureWidth; ++x) {
-            const double coverage = clamp01(distance.at(x, y) + 0.5);
-            render.surface.at(x, y) = shadePixel(heights, distance, x, y);
+FigureRender renderFigure() { return renderFigureAt(1.0); }
+
+FigureRender renderFigureAt(double scale) {
+    const PictureGrid grid(scale);
+    const Field distance = signedDistanceToOutline(grid);
+    const Field heights = reliefField(distance, grid);
+    FigureRender render{Image(grid.width, grid.height, kBackground), Field(grid.width, grid.height, 0.0),
+                        Image(grid.width, grid.height, kBackground)};
+    for (int y = 0; y < grid.height; ++y) {
+        for (int x = 0; x < grid.width; ++x) {
+            // Coverage is of a device pixel: the distance counted in those.
+            const double coverage = clamp01(distance.at(x, y) * scale + 0.5);
+            render.surface.at(x, y) = shadePixel(heights, distance, grid, x, y);
             render.coverage.at(x, y) = coverage;
             render.picture.at(x, y) = composite(render.surface.at(x, y), coverage);
         }

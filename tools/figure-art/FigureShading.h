@@ -11,6 +11,10 @@ struct FigureRender {
     Image picture;    // the face over the background, outline smoothed
 };
 
+// The figure at its own size, 194 x 280.
 FigureRender renderFigure();
+// The same face drawn for a screen of `scale` device pixels per figure
+// pixel: every shape is worked out at that resolution, nothing enlarged.
+FigureRender renderFigureAt(double scale);
 
 }  // namespace figure_art

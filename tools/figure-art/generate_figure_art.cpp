@@ -1,6 +1,8 @@
 // Writes the figure picture and the Windows icon into one folder, and the
 // desktop theme's icons (peerkin-<size>.png) into another:
 //   generate_figure_art <art folder> <icon folder>
+// or the figure picture drawn for a scaled screen (2 for 200%) into a file:
+//   generate_figure_art --scale <factor> <picture.bmp>
 // Everything is computed, nothing is random, so the same source always gives
 // the same bytes; the committed files are checked against a fresh run.
 
@@ -11,6 +13,7 @@
 #include "PngFile.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -95,11 +98,25 @@ void reportMeasurements(const FigureRender& figure) {
               << figure_art::transparentPixelsIn16Colours(figure_art::renderIconFace(figure, 32)) << " of 1024\n";
 }
 
+int writeScaledPicture(const std::string& factor, const std::filesystem::path& file) {
+    char* end = nullptr;
+    const double scale = std::strtod(factor.c_str(), &end);
+    if (end == factor.c_str() || *end != '\0' || !(scale >= 0.25 && scale <= 8.0)) {
+        std::cerr << "generate_figure_art: the scale must be a number from 0.25 to 8, not " << factor << '\n';
+        return 2;
+    }
+    return writeFile(file, figure_art::encodeBmp24(figure_art::renderFigureAt(scale).picture)) ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--scale") {
+        return writeScaledPicture(argv[2], argv[3]);
+    }
     if (argc != 3) {
-        std::cerr << "usage: generate_figure_art <art folder> <icon folder>\n";
+        std::cerr << "usage: generate_figure_art <art folder> <icon folder>\n"
+                     "       generate_figure_art --scale <factor> <picture.bmp>\n";
         return 2;
     }
     const std::filesystem::path artFolder(argv[1]);

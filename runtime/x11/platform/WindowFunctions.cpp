@@ -31,8 +31,10 @@ BOOL GetCursorPos(POINT* point)
     if (!XQueryPointer(x.Display(), x.Root(), &root, &child, &rootX, &rootY, &windowX, &windowY, &buttons))
         return FALSE; // the pointer is on another screen
     x.NotePointerButtons(buttons);
-    // Screen positions count from the primary monitor's top-left corner.
-    *point = POINT { rootX - x.PrimaryMonitor().x, rootY - x.PrimaryMonitor().y };
+    // Screen positions count from the primary monitor's top-left corner, in
+    // the program's pixels.
+    const forms::DeviceScale& scale = x.Scale();
+    *point = POINT { scale.ToProgram(rootX - x.PrimaryMonitor().x), scale.ToProgram(rootY - x.PrimaryMonitor().y) };
     return TRUE;
 }
 
