@@ -1,5 +1,7 @@
 #include "ProfileText.h"
 
+#include "Utf8.h"
+
 #include <cstddef>
 #include <cstdint>
 
@@ -53,26 +55,6 @@ CodePoint CodePointAt(std::string_view text, std::size_t at)
     if (value < Smallest[length] || value > 0x10FFFF)
         return { ReplacementCharacter, 1 };
     return { value, length };
-}
-
-void AppendUtf8(std::string& out, char32_t value)
-{
-    auto put = [&out](char32_t bits) { out.push_back(static_cast<char>(bits)); };
-    if (value < 0x80) {
-        put(value);
-    } else if (value < 0x800) {
-        put(0xC0 | (value >> 6));
-        put(0x80 | (value & 0x3F));
-    } else if (value < 0x10000) {
-        put(0xE0 | (value >> 12));
-        put(0x80 | ((value >> 6) & 0x3F));
-        put(0x80 | (value & 0x3F));
-    } else {
-        put(0xF0 | (value >> 18));
-        put(0x80 | ((value >> 12) & 0x3F));
-        put(0x80 | ((value >> 6) & 0x3F));
-        put(0x80 | (value & 0x3F));
-    }
 }
 
 // The UTF-16 code unit at index; an odd last byte is a unit of its own.

@@ -3,6 +3,7 @@
 // U+DCFF and come back as the same bytes, so that no name is changed on its
 // way through the program.
 #include "Ansi.h"
+#include "Utf8.h"
 
 #include <cstdint>
 
@@ -11,25 +12,6 @@ namespace {
 
 constexpr char32_t Replacement = 0xFFFD;
 constexpr char32_t EscapedByte = 0xDC00; // plus the byte, 0x80 to 0xFF
-
-void AppendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
 
 // The character starting at text[at], advancing at past it; a byte that
 // starts no well-formed sequence comes as itself, escaped.
