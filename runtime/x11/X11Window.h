@@ -8,7 +8,9 @@
 
 #include <X11/Xlib.h>
 
+#include <chrono>
 #include <memory>
+#include <optional>
 
 struct HRGN__;
 
@@ -69,6 +71,7 @@ private:
     bool IsSecondPress(const XButtonEvent& press);
     void NotePositionEvent(const XEvent& event);
     void ApplyShape();
+    void KeepPlaceAsked();
 
     WindowEvents& m_events;
     ::Window m_xid = 0;
@@ -82,6 +85,8 @@ private:
     bool m_topMost = false;
     bool m_positionKnown = false;
     POINT m_position {};
+    std::optional<POINT> m_placeAsked; // where the window was asked to show, while it is new
+    std::chrono::steady_clock::time_point m_placeAskedUntil {};
     bool m_reparented = false; // inside a window manager's frame
     bool m_movedByWindowManager = false; // its position is asked until the move is over
     LastPress m_lastPress;
