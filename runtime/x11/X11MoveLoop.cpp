@@ -175,16 +175,18 @@ private:
     // holds the pointer; if neither happens soon, it is the program's.
     void WatchWindowManager()
     {
-        PointerState pointer = QueryPointer(m_x);
-        if (WindowOf(m_moving)->RootPosition() != m_origin || !(pointer.buttons & Button1Mask)) {
+        if (WindowOf(m_moving)->RootPosition() != m_origin || !(QueryPointer(m_x).buttons & Button1Mask)) {
             m_phase = Phase::Over;
         } else if (Clock::now() - m_handedOverAt >= TakeOverTime) {
             if (GrabPointer(m_x, m_moving) != GrabSuccess) {
                 m_phase = Phase::Over; // the window manager holds the pointer
                 return;
             }
+            // Asked once the grab holds, so that no step of the pointer is
+            // missed; a release just before it will not be reported.
+            PointerState pointer = QueryPointer(m_x);
             m_managerMoves = false;
-            m_phase = Phase::Following;
+            m_phase = (pointer.buttons & Button1Mask) ? Phase::Following : Phase::Over;
             MoveBy(pointer.rootX - m_start.rootX, pointer.rootY - m_start.rootY);
         }
     }
@@ -207,7 +209,10 @@ void MoveWithPointer(X11Window& window)
     // A click so short that the button is up again already moves nothing.
     if (!(pointer.buttons & Button1Mask))
         return;
-    PointerMove(x, window, pointer, x.WindowManagerMoves()).Run();
+    // The drag counts from the press, not from where the pointer is by now:
+    // a hand that moves on at once must not lose its first step.
+    POINT press = window.LeftPressAt();
+    PointerMove(x, window, PointerState { press.x, press.y, pointer.buttons }, x.WindowManagerMoves()).Run();
 }
 
 } // namespace forms::x11

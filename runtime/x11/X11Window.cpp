@@ -375,9 +375,11 @@ void X11Window::HandleEvent(XEvent& event)
 
 void X11Window::Press(const XButtonEvent& press)
 {
+    m_placeAsked.reset(); // from now on the user moves the window
     std::int16_t shift = ShiftStateOf(press.state);
     switch (press.button) {
     case Button1:
+        m_leftPressAt = POINT { press.x_root, press.y_root };
         if (IsSecondPress(press))
             m_events.OnDoubleClick();
         else

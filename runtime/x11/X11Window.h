@@ -41,6 +41,8 @@ public:
     // The window manager moves the window with the pointer from now until
     // the left button is up, and may not say where it went.
     void NoteMovedByWindowManager() { m_movedByWindowManager = true; }
+    // Where on the root window the left button last went down on the window.
+    POINT LeftPressAt() const { return m_leftPressAt; }
     // Puts the window above every other window, now and, without a window
     // manager, whenever another window covers it.
     void KeepAbove();
@@ -90,6 +92,7 @@ private:
     bool m_reparented = false; // inside a window manager's frame
     bool m_movedByWindowManager = false; // its position is asked until the move is over
     LastPress m_lastPress;
+    POINT m_leftPressAt {};
     std::unique_ptr<HRGN__, ShapeDeleter> m_shape;
 };
 
