@@ -140,8 +140,12 @@ private:
                 Follow(event.xmotion);
             return true;
         }
-        if (event.type == ButtonRelease && event.xbutton.button == Button1)
+        if (event.type == ButtonRelease && event.xbutton.button == Button1) {
+            // Where the hand let go, even if no motion came after the grab.
+            if (m_phase == Phase::Following && !m_managerMoves)
+                MoveBy(event.xbutton.x_root - m_start.rootX, event.xbutton.y_root - m_start.rootY);
             m_phase = Phase::Over;
+        }
         return event.type == ButtonRelease;
     }
 
