@@ -172,6 +172,8 @@ private:
             return true;
         if (m_phase == Phase::HandedOver)
             WatchWindowManager();
+        else if (m_tookOver && !(QueryPointer(m_x).buttons & Button1Mask))
+            m_phase = Phase::Over; // a release the window manager's move may have kept from us
         return m_phase == Phase::Over;
     }
 
@@ -190,6 +192,7 @@ private:
             // missed; a release just before it will not be reported.
             PointerState pointer = QueryPointer(m_x);
             m_managerMoves = false;
+            m_tookOver = true;
             m_phase = (pointer.buttons & Button1Mask) ? Phase::Following : Phase::Over;
             MoveBy(pointer.rootX - m_start.rootX, pointer.rootY - m_start.rootY);
         }
@@ -200,6 +203,7 @@ private:
     PointerState m_start;
     POINT m_origin;
     bool m_managerMoves;
+    bool m_tookOver = false; // from a window manager that did not take the move
     Phase m_phase = Phase::Following;
     Clock::time_point m_handedOverAt {};
 };
