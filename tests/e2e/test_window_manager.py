@@ -12,7 +12,6 @@ import re
 import shutil
 import signal
 import subprocess
-import tempfile
 import time
 import unittest
 
@@ -69,13 +68,15 @@ class WindowManager:
         self.program = program
         self.command = command
         self.process = None
+        self.folder = None
 
     def start(self):
         if not all(shutil.which(part) for part in (self.program, self.command[0])):
             raise unittest.SkipTest(f"{self.name} is not installed")
         if manager_running():
             raise unittest.SkipTest("another window manager runs on this display")
-        folder = private_folder("peerkin-e2e-wm-")
+        self.folder = private_folder("peerkin-e2e-wm-")
+        folder = self.folder
         environment = dict(os.environ, XDG_CONFIG_HOME=folder, XDG_CACHE_HOME=folder)
         command = [part(folder) if callable(part) else part for part in self.command]
         self.process = subprocess.Popen(command, env=environment, stdin=subprocess.DEVNULL,
@@ -102,6 +103,7 @@ class WindowManager:
             self.process.wait()
         self.process = None
         wait_until(lambda: not manager_running(), 10)
+        shutil.rmtree(self.folder, ignore_errors=True)
 
 
 # Xfce's session and awesome's run with a session bus; i3 needs none. A
