@@ -104,6 +104,9 @@ public:
         , m_managerMoves(managerMoves)
     {
     }
+    // The event filter it sets while it runs points at it.
+    PointerMove(const PointerMove&) = delete;
+    PointerMove& operator=(const PointerMove&) = delete;
 
     void Run()
     {
