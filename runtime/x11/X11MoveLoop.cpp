@@ -24,6 +24,7 @@ constexpr unsigned int Watched = ButtonReleaseMask | PointerMotionMask;
 // pointer or move the window before the program moves the window itself.
 // Window managers that take it do so within a few milliseconds.
 constexpr std::chrono::milliseconds TakeOverTime { 250 };
+constexpr int WatchEvery = 25; // ms
 
 // How far the pointer goes before a press becomes a drag: as far as on
 // Windows. A window manager takes over the pointer for its move, so a
@@ -118,7 +119,9 @@ public:
             return;
         }
         SetEventFilter([this](XEvent& event) { return Filter(event); });
-        PumpUntil([this] { return IsOver(); });
+        // Watching a window manager needs no event: the check comes round
+        // by itself.
+        PumpUntil([this] { return IsOver(); }, WatchEvery);
         SetEventFilter(nullptr);
         End();
     }
