@@ -94,14 +94,18 @@ int MillisecondsToNextTimer()
     return static_cast<int>(std::clamp<long long>(wait + 1, 0, 60000));
 }
 
-void WaitForEventOrTimer()
+// Waits at most longest ms (-1: as long as it takes).
+void WaitForEventOrTimer(int longest)
 {
     ::Display* display = X11Connection::Get().Display();
     XFlush(display);
     if (XPending(display) > 0)
         return;
+    int wait = MillisecondsToNextTimer();
+    if (longest >= 0 && (wait < 0 || wait > longest))
+        wait = longest;
     pollfd connection { ConnectionNumber(display), POLLIN, 0 };
-    ::poll(&connection, 1, MillisecondsToNextTimer());
+    ::poll(&connection, 1, wait);
 }
 
 } // namespace
@@ -140,10 +144,10 @@ void PumpPending()
     XFlush(X11Connection::Get().Display());
 }
 
-void PumpUntil(const std::function<bool()>& done)
+void PumpUntil(const std::function<bool()>& done, int checkEvery)
 {
     while (!done()) {
-        WaitForEventOrTimer();
+        WaitForEventOrTimer(checkEvery);
         PumpPending();
     }
 }

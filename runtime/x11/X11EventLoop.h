@@ -22,8 +22,9 @@ void SetEventFilter(EventFilter filter);
 void DispatchEvent(XEvent& event);
 
 // Handles events and due timers until done() is true, waiting for the
-// next event or timer in between.
-void PumpUntil(const std::function<bool()>& done);
+// next event or timer in between, and, given checkEvery, asking done()
+// again at least every checkEvery ms.
+void PumpUntil(const std::function<bool()>& done, int checkEvery = -1);
 // Handles whatever events and timers are due now, without waiting.
 void PumpPending();
 

@@ -1,17 +1,35 @@
 // Moving a form's window with the pointer: handed to the window manager
 // where one offers it, otherwise a move loop of our own that keeps timers
-// ticking, as the platform's own move loop does.
+// ticking, as the platform's own move loop does. A window manager that is
+// asked but does not take the move leaves it to the loop of our own.
 #include "X11Connection.h"
 #include "X11EventLoop.h"
 #include "X11Window.h"
 
+#include <X11/Xatom.h>
+
+#include <chrono>
 #include <cstdlib>
 
 namespace forms::x11 {
 namespace {
 
+using Clock = std::chrono::steady_clock;
+
 constexpr long MoveByPointer = 8; // _NET_WM_MOVERESIZE_MOVE
 constexpr long SourceIsApplication = 1;
+constexpr unsigned int Watched = ButtonReleaseMask | PointerMotionMask;
+
+// How long a window manager that was handed the move has to take the
+// pointer or move the window before the program moves the window itself.
+// Window managers that take it do so within a few milliseconds.
+constexpr std::chrono::milliseconds TakeOverTime { 250 };
+constexpr int WatchEvery = 25; // ms
+
+// How far the pointer goes before a press becomes a drag: as far as on
+// Windows. A window manager takes over the pointer for its move, so a
+// click handed to it could swallow the second press of a double-click.
+constexpr int DragThreshold = 4;
 
 struct PointerState {
     int rootX = 0;
@@ -32,12 +50,28 @@ PointerState QueryPointer(X11Connection& x)
     return state;
 }
 
-void HandToWindowManager(X11Connection& x, X11Window& window, const PointerState& pointer)
+int GrabPointer(X11Connection& x, ::Window window)
+{
+    return XGrabPointer(x.Display(), window, False, Watched, GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+}
+
+// Records the user's latest activity in the window. Besides telling the
+// window manager, its change is an event with a server time later than the
+// program's own grab of the pointer: xfwm4 grabs the pointer for a move with
+// the time of the last event it saw, and a grab dated before ours fails.
+void NoteUserTime(X11Connection& x, ::Window window, Time time)
+{
+    unsigned long value = time;
+    XChangeProperty(x.Display(), window, x.Intern("_NET_WM_USER_TIME"), XA_CARDINAL, 32, PropModeReplace,
+        reinterpret_cast<const unsigned char*>(&value), 1);
+}
+
+void HandToWindowManager(X11Connection& x, ::Window window, const PointerState& pointer)
 {
     XUngrabPointer(x.Display(), CurrentTime);
     XEvent event {};
     event.xclient.type = ClientMessage;
-    event.xclient.window = window.Xid();
+    event.xclient.window = window;
     event.xclient.message_type = x.Intern("_NET_WM_MOVERESIZE");
     event.xclient.format = 32;
     event.xclient.data.l[0] = pointer.rootX;
@@ -49,59 +83,136 @@ void HandToWindowManager(X11Connection& x, X11Window& window, const PointerState
     XFlush(x.Display());
 }
 
-// How far the pointer goes before a press becomes a drag: as far as on
-// Windows. A window manager takes over the pointer for its move, so a
-// click handed to it could swallow the second press of a double-click.
-constexpr int DragThreshold = 4;
-
 bool BeyondThreshold(const XMotionEvent& motion, const PointerState& start)
 {
     return std::abs(motion.x_root - start.rootX) >= DragThreshold
         || std::abs(motion.y_root - start.rootY) >= DragThreshold;
 }
 
-// Follows the pointer until the left button comes up, or, with a window
-// manager that moves windows, until the pointer has gone far enough to hand
-// the move to it; other events and the timers are handled as usual
-// meanwhile.
-void FollowPointer(X11Connection& x, X11Window& window, const PointerState& start, bool managerMoves)
-{
-    constexpr unsigned int Watched = ButtonReleaseMask | PointerMotionMask;
-    if (XGrabPointer(x.Display(), window.Xid(), False, Watched, GrabModeAsync, GrabModeAsync, None, None, CurrentTime)
-        != GrabSuccess)
-        return;
-    POINT origin = window.RootPosition();
-    ::Window moving = window.Xid();
-    // Released before the grab took hold: no release will be reported.
-    bool ended = !(QueryPointer(x).buttons & Button1Mask);
-    SetEventFilter([&](XEvent& event) {
-        X11Window* live = WindowOf(moving);
-        if (event.xany.window != moving || !live)
+bool operator!=(const POINT& a, const POINT& b) { return a.x != b.x || a.y != b.y; }
+
+// One drag of a window: the program follows the pointer until the left
+// button comes up, or, with a window manager that moves windows, until the
+// pointer has gone far enough to hand the move to it; other events and the
+// timers are handled as usual meanwhile.
+class PointerMove {
+public:
+    PointerMove(X11Connection& x, X11Window& window, const PointerState& start, bool managerMoves)
+        : m_x(x)
+        , m_moving(window.Xid())
+        , m_start(start)
+        , m_origin(window.RootPosition())
+        , m_managerMoves(managerMoves)
+    {
+    }
+    // The event filter it sets while it runs points at it.
+    PointerMove(const PointerMove&) = delete;
+    PointerMove& operator=(const PointerMove&) = delete;
+
+    void Run()
+    {
+        if (GrabPointer(m_x, m_moving) != GrabSuccess)
+            return;
+        // Released before the grab took hold: no release will be reported.
+        if (!(QueryPointer(m_x).buttons & Button1Mask)) {
+            End();
+            return;
+        }
+        SetEventFilter([this](XEvent& event) { return Filter(event); });
+        // Watching a window manager needs no event: the check comes round
+        // by itself.
+        PumpUntil([this] { return IsOver(); }, WatchEvery);
+        SetEventFilter(nullptr);
+        End();
+    }
+
+private:
+    enum class Phase { Following, HandedOver, Over };
+
+    void End()
+    {
+        XUngrabPointer(m_x.Display(), CurrentTime); // ours only: a window manager's grab stays
+        XFlush(m_x.Display());
+    }
+
+    bool Filter(XEvent& event)
+    {
+        if (event.xany.window != m_moving || !WindowOf(m_moving))
             return false;
         if (event.type == MotionNotify) {
             // Only the latest position matters.
-            while (XCheckTypedWindowEvent(x.Display(), moving, MotionNotify, &event)) { }
-            if (managerMoves && BeyondThreshold(event.xmotion, start)) {
-                // Where the press was: the manager moves the window by how
-                // far the pointer has gone from there, this first step too.
-                HandToWindowManager(x, *live, start);
-                live->NoteMovedByWindowManager();
-                ended = true;
-            } else if (!managerMoves) {
-                live->MoveToRoot(origin.x + event.xmotion.x_root - start.rootX,
-                    origin.y + event.xmotion.y_root - start.rootY);
-            }
+            while (XCheckTypedWindowEvent(m_x.Display(), m_moving, MotionNotify, &event)) { }
+            if (m_phase == Phase::Following)
+                Follow(event.xmotion);
             return true;
         }
-        if (event.type == ButtonRelease && event.xbutton.button == Button1)
-            ended = true;
+        if (event.type == ButtonRelease && event.xbutton.button == Button1) {
+            // Where the hand let go, even if no motion came after the grab.
+            if (m_phase == Phase::Following && !m_managerMoves)
+                MoveBy(event.xbutton.x_root - m_start.rootX, event.xbutton.y_root - m_start.rootY);
+            m_phase = Phase::Over;
+        }
         return event.type == ButtonRelease;
-    });
-    PumpUntil([&] { return ended || WindowOf(moving) == nullptr; });
-    SetEventFilter(nullptr);
-    XUngrabPointer(x.Display(), CurrentTime); // ours only: a window manager's grab stays
-    XFlush(x.Display());
-}
+    }
+
+    void Follow(const XMotionEvent& motion)
+    {
+        if (!m_managerMoves) {
+            MoveBy(motion.x_root - m_start.rootX, motion.y_root - m_start.rootY);
+        } else if (BeyondThreshold(motion, m_start)) {
+            NoteUserTime(m_x, m_moving, motion.time);
+            // Where the press was: the manager moves the window by how far
+            // the pointer has gone from there, this first step too.
+            HandToWindowManager(m_x, m_moving, m_start);
+            WindowOf(m_moving)->NoteMovedByWindowManager();
+            m_phase = Phase::HandedOver;
+            m_handedOverAt = Clock::now();
+        }
+    }
+
+    void MoveBy(int dx, int dy) { WindowOf(m_moving)->MoveToRoot(m_origin.x + dx, m_origin.y + dy); }
+
+    bool IsOver()
+    {
+        if (!WindowOf(m_moving))
+            return true;
+        if (m_phase == Phase::HandedOver)
+            WatchWindowManager();
+        else if (m_tookOver && !(QueryPointer(m_x).buttons & Button1Mask))
+            m_phase = Phase::Over; // a release the window manager's move may have kept from us
+        return m_phase == Phase::Over;
+    }
+
+    // The move is the window manager's once it has moved the window or
+    // holds the pointer; if neither happens soon, it is the program's.
+    void WatchWindowManager()
+    {
+        if (WindowOf(m_moving)->RootPosition() != m_origin || !(QueryPointer(m_x).buttons & Button1Mask)) {
+            m_phase = Phase::Over;
+        } else if (Clock::now() - m_handedOverAt >= TakeOverTime) {
+            if (GrabPointer(m_x, m_moving) != GrabSuccess) {
+                m_phase = Phase::Over; // the window manager holds the pointer
+                return;
+            }
+            // Asked once the grab holds, so that no step of the pointer is
+            // missed; a release just before it will not be reported.
+            PointerState pointer = QueryPointer(m_x);
+            m_managerMoves = false;
+            m_tookOver = true;
+            m_phase = (pointer.buttons & Button1Mask) ? Phase::Following : Phase::Over;
+            MoveBy(pointer.rootX - m_start.rootX, pointer.rootY - m_start.rootY);
+        }
+    }
+
+    X11Connection& m_x;
+    ::Window m_moving;
+    PointerState m_start;
+    POINT m_origin;
+    bool m_managerMoves;
+    bool m_tookOver = false; // from a window manager that did not take the move
+    Phase m_phase = Phase::Following;
+    Clock::time_point m_handedOverAt {};
+};
 
 } // namespace
 
@@ -112,7 +223,10 @@ void MoveWithPointer(X11Window& window)
     // A click so short that the button is up again already moves nothing.
     if (!(pointer.buttons & Button1Mask))
         return;
-    FollowPointer(x, window, pointer, x.WindowManagerMoves());
+    // The drag counts from the press, not from where the pointer is by now:
+    // a hand that moves on at once must not lose its first step.
+    POINT press = window.LeftPressAt();
+    PointerMove(x, window, PointerState { press.x, press.y, pointer.buttons }, x.WindowManagerMoves()).Run();
 }
 
 } // namespace forms::x11

@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -35,6 +36,10 @@ constexpr long FormEvents
 // How far apart the presses of a double-click may be, as on Windows: within
 // a box 4 pixels wide and high.
 constexpr int DoubleClickReach = 2;
+
+// How long after a window first shows its window manager may still be
+// placing it.
+constexpr std::chrono::milliseconds PlacingTime { 1000 };
 
 std::unordered_map<::Window, X11Window*>& Windows()
 {
@@ -66,11 +71,15 @@ void SetNoDecorations(X11Connection& x, ::Window window)
 }
 
 // A fixed size at the position the program sets, not where the window
-// manager would choose; and no keyboard focus on showing.
+// manager would choose; and no keyboard focus on showing. The static
+// gravity makes a position the client window's own, not that of a frame
+// the window manager puts round it: a position read back and stored opens
+// at the same place again, however wide the frame.
 void SetPlacementHints(X11Connection& x, ::Window window, int width, int height)
 {
     XSizeHints size {};
-    size.flags = USPosition | PPosition | PMinSize | PMaxSize;
+    size.flags = USPosition | PPosition | PMinSize | PMaxSize | PWinGravity;
+    size.win_gravity = StaticGravity;
     size.min_width = size.max_width = width;
     size.min_height = size.max_height = height;
     XSetWMNormalHints(x.Display(), window, &size);
@@ -257,6 +266,9 @@ void X11Window::MoveToRoot(int x, int y)
     x = std::clamp(x, static_cast<int>(INT16_MIN), static_cast<int>(INT16_MAX));
     y = std::clamp(y, static_cast<int>(INT16_MIN), static_cast<int>(INT16_MAX));
     XMoveWindow(X11Connection::Get().Display(), m_xid, x, y);
+    // Only the place asked before showing is kept to: any later move is the
+    // program's or the user's own.
+    m_placeAsked = m_mapped ? std::nullopt : std::optional<POINT>(POINT { x, y });
     // The window is where it was asked to be, as far as the program can
     // tell, until the server or the window manager says otherwise: a window
     // manager moves it in its own time, and a position read back at once
@@ -389,7 +401,16 @@ void X11Window::HandleEvent(XEvent& event)
             XRaiseWindow(x.Display(), m_xid);
         break;
     case ConfigureNotify:
-    case ReparentNotify: NotePositionEvent(event); break;
+    case ReparentNotify:
+        NotePositionEvent(event);
+        KeepPlaceAsked();
+        break;
+    case MapNotify:
+        // A window manager shows a window once it has placed it.
+        if (m_placeAskedUntil == std::chrono::steady_clock::time_point {})
+            m_placeAskedUntil = std::chrono::steady_clock::now() + PlacingTime;
+        KeepPlaceAsked();
+        break;
     case DestroyNotify:
         // Destroyed from outside: the form goes with its window, as when closed.
         if (event.xdestroywindow.window == m_xid)
@@ -408,12 +429,14 @@ void X11Window::HandleEvent(XEvent& event)
 
 void X11Window::Press(const XButtonEvent& press)
 {
+    m_placeAsked.reset(); // from now on the user moves the window
     std::int16_t shift = ShiftStateOf(press.state);
     // The program's pixel under the pointer.
     int x = m_scale.ProgramPixelOf(press.x);
     int y = m_scale.ProgramPixelOf(press.y);
     switch (press.button) {
     case Button1:
+        m_leftPressAt = POINT { press.x_root, press.y_root };
         if (IsSecondPress(press))
             m_events.OnDoubleClick();
         else
@@ -456,6 +479,27 @@ void X11Window::NotePositionEvent(const XEvent& event)
     } else {
         m_positionKnown = false;
     }
+}
+
+// Some window managers place a new window by rules of their own (awesome's
+// default rules avoid other windows; i3 shifts a floating window by the
+// frame it would have had), yet move it where asked afterwards. Shortly
+// after the window first shows, a place other than the one asked for is
+// asked for once more; a window manager that keeps its own place then
+// keeps it.
+void X11Window::KeepPlaceAsked()
+{
+    if (!m_placeAsked || m_overrideRedirect || m_placeAskedUntil == std::chrono::steady_clock::time_point {})
+        return;
+    if (std::chrono::steady_clock::now() > m_placeAskedUntil) {
+        m_placeAsked.reset();
+        return;
+    }
+    POINT asked = *m_placeAsked;
+    m_positionKnown = false;
+    POINT placed = RootPosition();
+    if (placed.x != asked.x || placed.y != asked.y)
+        MoveToRoot(asked.x, asked.y); // the window is shown: this forgets the place asked
 }
 
 X11Window* LiveWindow(HWND handle) { return WindowOf(static_cast<::Window>(reinterpret_cast<std::uintptr_t>(handle))); }

@@ -9,7 +9,9 @@
 
 #include <X11/Xlib.h>
 
+#include <chrono>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct HRGN__;
@@ -41,6 +43,8 @@ public:
     // The window manager moves the window with the pointer from now until
     // the left button is up, and may not say where it went.
     void NoteMovedByWindowManager() { m_movedByWindowManager = true; }
+    // Where on the root window the left button last went down on the window.
+    POINT LeftPressAt() const { return m_leftPressAt; }
     // Puts the window above every other window, now and, without a window
     // manager, whenever another window covers it.
     void KeepAbove();
@@ -72,6 +76,7 @@ private:
     void NotePositionEvent(const XEvent& event);
     void ApplyShape();
     std::vector<XRectangle> DeviceShape(const HRGN__& region);
+    void KeepPlaceAsked();
 
     WindowEvents& m_events;
     ::Window m_xid = 0;
@@ -89,9 +94,12 @@ private:
     bool m_topMost = false;
     bool m_positionKnown = false;
     POINT m_position {};
+    std::optional<POINT> m_placeAsked; // where the window was asked to show, while it is new
+    std::chrono::steady_clock::time_point m_placeAskedUntil {};
     bool m_reparented = false; // inside a window manager's frame
     bool m_movedByWindowManager = false; // its position is asked until the move is over
     LastPress m_lastPress;
+    POINT m_leftPressAt {};
     std::unique_ptr<HRGN__, ShapeDeleter> m_shape;
 };
 

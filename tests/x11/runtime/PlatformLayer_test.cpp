@@ -16,10 +16,13 @@
 #include "X11Connection.h"
 #include "cTrimmer.h"
 
+#include <X11/Xatom.h>
 #include <X11/extensions/shape.h>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -162,6 +165,90 @@ TEST(PlatformWindows, AfterAMoveHandedToTheWindowManagerThePositionIsAsked)
     ASSERT_TRUE(::GetWindowRect(form.Handle(), &rect));
     EXPECT_EQ(rect.left, 300);
     EXPECT_EQ(rect.top, 200);
+}
+
+// Says on the root window, while it lives, that a window manager runs and
+// offers to move windows; nothing takes a move it is handed.
+class WindowManagerThatMovesNothing {
+public:
+    WindowManagerThatMovesNothing()
+        : m_x(X11Connection::Get())
+        , m_check(XCreateSimpleWindow(m_x.Display(), m_x.Root(), 0, 0, 1, 1, 0, 0, 0))
+    {
+        SetItem(m_x.Root(), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, m_check);
+        SetItem(m_check, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, m_check);
+        SetItem(m_x.Root(), "_NET_SUPPORTED", XA_ATOM, m_x.Intern("_NET_WM_MOVERESIZE"));
+        XSync(m_x.Display(), False);
+    }
+    ~WindowManagerThatMovesNothing()
+    {
+        XDeleteProperty(m_x.Display(), m_x.Root(), m_x.Intern("_NET_SUPPORTING_WM_CHECK"));
+        XDeleteProperty(m_x.Display(), m_x.Root(), m_x.Intern("_NET_SUPPORTED"));
+        XDestroyWindow(m_x.Display(), m_check);
+        XSync(m_x.Display(), False);
+    }
+    WindowManagerThatMovesNothing(const WindowManagerThatMovesNothing&) = delete;
+    WindowManagerThatMovesNothing& operator=(const WindowManagerThatMovesNothing&) = delete;
+
+private:
+    void SetItem(::Window window, const char* property, Atom type, unsigned long item)
+    {
+        XChangeProperty(m_x.Display(), window, m_x.Intern(property), type, 32, PropModeReplace,
+            reinterpret_cast<const unsigned char*>(&item), 1);
+    }
+
+    X11Connection& m_x;
+    ::Window m_check;
+};
+
+// The real pointer, driven by xdotool in a process of its own while the
+// test goes on; the destructor waits for it and lets go of the button.
+class PointerHand {
+public:
+    explicit PointerHand(std::vector<std::string> steps)
+    {
+        steps.insert(steps.begin(), "xdotool");
+        std::vector<char*> arguments;
+        for (std::string& step : steps)
+            arguments.push_back(step.data());
+        arguments.push_back(nullptr);
+        if (::posix_spawnp(&m_pid, "xdotool", nullptr, nullptr, arguments.data(), environ) != 0)
+            m_pid = 0;
+    }
+    ~PointerHand()
+    {
+        if (m_pid != 0)
+            ::waitpid(m_pid, nullptr, 0);
+        std::system("xdotool mouseup 1");
+    }
+    PointerHand(const PointerHand&) = delete;
+    PointerHand& operator=(const PointerHand&) = delete;
+    bool Started() const { return m_pid != 0; }
+
+private:
+    pid_t m_pid = 0;
+};
+
+// A window manager may offer moves and still take none (xfwm4 took none
+// when its grab of the pointer failed): the program then moves the window
+// itself, as far as the pointer has gone since the press.
+TEST(PlatformWindows, AMoveNoWindowManagerTakesIsMadeByTheProgram)
+{
+    WindowManagerThatMovesNothing manager;
+    BlockForm form;
+    form.SetLeft(Twips(100));
+    form.SetTop(Twips(100));
+    form.Show();
+    peerkin::test::PumpFor(100);
+    PointerHand hand({ "mousemove", "102", "102", "mousedown", "1", "sleep", "0.3", "mousemove_relative", "--",
+        "30", "20", "sleep", "0.6", "mouseup", "1" });
+    ASSERT_TRUE(hand.Started()) << "xdotool did not start";
+    peerkin::test::PumpFor(150); // the press reaches the window
+    forms::x11::MoveWithPointer(*forms::x11::LiveWindow(form.Handle()));
+    RECT rect {};
+    ASSERT_TRUE(::GetWindowRect(form.Handle(), &rect));
+    EXPECT_EQ(rect.left, 130);
+    EXPECT_EQ(rect.top, 120);
 }
 
 TEST(PlatformWindows, CursorPositionIsWhereThePointerIs)
