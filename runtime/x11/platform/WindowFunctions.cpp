@@ -1,4 +1,5 @@
 // The window functions of the platform layer, over the forms' X windows.
+#include "DesktopPointer.h"
 #include "GdiObjects.h"
 #include "X11Connection.h"
 #include "X11Window.h"
@@ -31,8 +32,10 @@ BOOL GetCursorPos(POINT* point)
     if (!XQueryPointer(x.Display(), x.Root(), &root, &child, &rootX, &rootY, &windowX, &windowY, &buttons))
         return FALSE; // the pointer is on another screen
     x.NotePointerButtons(buttons);
+    // On a Wayland desktop its own helper may know better where it is.
+    forms::ScreenPoint place = forms::x11::PointerPlace(forms::ScreenPoint { rootX, rootY });
     // Screen positions count from the primary monitor's top-left corner.
-    *point = POINT { rootX - x.PrimaryMonitor().x, rootY - x.PrimaryMonitor().y };
+    *point = POINT { place.x - x.PrimaryMonitor().x, place.y - x.PrimaryMonitor().y };
     return TRUE;
 }
 
