@@ -1,0 +1,56 @@
+/* Moves the pointer of a KWin Wayland session through KWin's fake-input
+ * protocol, which KWin offers to a client when started with
+ * KWIN_WAYLAND_NO_PERMISSION_CHECKS=1:
+ *   kwin_pointer X Y [X Y ...]   absolute places, one after the other
+ * Ends with 0 once KWin has taken every motion, 2 where KWin offers no
+ * fake input. A test tool: plain C over libwayland-client. */
+#include "fake-input-client-protocol.h"
+
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <wayland-client.h>
+
+static struct org_kde_kwin_fake_input* fake_input;
+
+static void on_global(void* data, struct wl_registry* registry, uint32_t name, const char* interface,
+    uint32_t version)
+{
+    (void)data;
+    if (strcmp(interface, org_kde_kwin_fake_input_interface.name) == 0 && version >= 3)
+        fake_input = wl_registry_bind(registry, name, &org_kde_kwin_fake_input_interface, 3);
+}
+
+static void on_global_remove(void* data, struct wl_registry* registry, uint32_t name)
+{
+    (void)data;
+    (void)registry;
+    (void)name;
+}
+
+static const struct wl_registry_listener registry_listener = { on_global, on_global_remove };
+
+int main(int argc, char** argv)
+{
+    struct wl_display* display = wl_display_connect(NULL);
+    if (!display || argc < 3 || argc % 2 == 0) {
+        fprintf(stderr, "usage: kwin_pointer X Y [X Y ...], within a Wayland session\n");
+        return 1;
+    }
+    struct wl_registry* registry = wl_display_get_registry(display);
+    wl_registry_add_listener(registry, &registry_listener, NULL);
+    wl_display_roundtrip(display);
+    if (!fake_input) {
+        fprintf(stderr, "the compositor offers no fake input\n");
+        return 2;
+    }
+    org_kde_kwin_fake_input_authenticate(fake_input, "peerkin tests", "moves the pointer for a test");
+    for (int i = 1; i + 1 < argc; i += 2)
+        org_kde_kwin_fake_input_pointer_motion_absolute(fake_input, wl_fixed_from_int(atoi(argv[i])),
+            wl_fixed_from_int(atoi(argv[i + 1])));
+    wl_display_roundtrip(display);
+    org_kde_kwin_fake_input_destroy(fake_input);
+    wl_registry_destroy(registry);
+    wl_display_disconnect(display);
+    return 0;
+}
