@@ -8,7 +8,7 @@ import os
 import time
 import unittest
 
-from peerkin_e2e import runs_natively, wait_until
+from peerkin_e2e import FIGURE_SIZE, runs_natively, wait_until
 from wayland_desktops import SIZE, GnomeShell, Unavailable
 from wayland_figure import TICKS, WaylandFigure
 
@@ -107,3 +107,49 @@ class WithoutTheExtension(unittest.TestCase):
 
 if __name__ == "__main__":
     unittest.main()
+
+
+class OtherPromises(unittest.TestCase):
+    """What mutter does with the figure's other promises, as the README's
+    Wayland section states them."""
+
+    @classmethod
+    def setUpClass(cls):
+        WithTheExtension.setUpClass.__func__(cls)
+
+    def test_first_place_is_centred_below_the_top_bar(self):
+        with WaylandFigure(self.desktop, self.exe) as figure:
+            x, y = figure.place()
+            self.assertLessEqual(abs(x - (SIZE[0] - FIGURE_SIZE[0]) / 2), 1)
+            self.assertTrue(0 < y <= 64, f"top edge at {y}: mutter keeps windows off its top bar")
+
+    def test_stored_place_is_kept(self):
+        with WaylandFigure(self.desktop, self.exe, settings="[Orlo's Peerkin]\nTop=4500\nLeft=3000\n") as figure:
+            self.assertEqual(figure.place(), (200, 300))
+
+    def test_top_most_is_the_above_state(self):
+        with WaylandFigure(self.desktop, self.exe) as figure:
+            self.assertIn("_NET_WM_STATE_ABOVE", figure.window_state())
+
+    def test_drag_moves_and_double_click_stores_and_ends(self):
+        with WaylandFigure(self.desktop, self.exe) as figure:
+            x, y = figure.place()
+            self.pointer.move_to(x + 96, y + 200)
+            time.sleep(TICKS)
+            self.pointer.press()
+            for _ in range(10):
+                self.pointer.move_by(10, 5)
+                time.sleep(0.05)
+            self.pointer.release()
+            moved = wait_until(lambda: figure.place() == (x + 100, y + 50), 3)
+            self.assertTrue(moved, f"the figure is at {figure.place()} after a drag from {(x, y)}")
+            # After mutter's move X learns where the pointer is from its next motion.
+            for dx in (1, -1):
+                self.pointer.move_by(dx, 0)
+                time.sleep(0.1)
+            for _ in range(2):
+                self.pointer.press()
+                self.pointer.release()
+                time.sleep(0.08)
+            self.assertEqual(figure.process.wait(5), 0)
+            self.assertEqual(figure.stored(), f"[Orlo's Peerkin]\nTop={(y + 50) * 15}\nLeft={(x + 100) * 15}\n")

@@ -8,9 +8,9 @@ import os
 import time
 import unittest
 
-from peerkin_e2e import wait_until
+from peerkin_e2e import FIGURE_SIZE, wait_until
 from test_wayland_gnome import LEFT, RIGHT, TURN, helpers_share, native_exe
-from wayland_desktops import KWin, Unavailable
+from wayland_desktops import SIZE, KWin, Unavailable
 from wayland_figure import TICKS, WaylandFigure
 
 
@@ -80,6 +80,30 @@ class OnKWin(unittest.TestCase):
             self.assertEqual(figure.said().count("the KWin script is missing"), 1, figure.said())
             self.assertEqual(figure.said().count("\n"), 1, figure.said())
             self.assertFalse(self.desktop.script_loaded())
+
+
+class OtherPromises(unittest.TestCase):
+    """What KWin does with the figure's other promises, as the README's
+    Wayland section states them. (The drag and the double-click are not
+    here: the presses of KWin's fake input never reached the figure.)"""
+
+    @classmethod
+    def setUpClass(cls):
+        OnKWin.setUpClass.__func__(cls)
+
+    def test_first_place_is_the_top_centre(self):
+        with WaylandFigure(self.desktop, self.exe) as figure:
+            x, y = figure.place()
+            self.assertLessEqual(abs(x - (SIZE[0] - FIGURE_SIZE[0]) / 2), 1)
+            self.assertEqual(y, 0)
+
+    def test_stored_place_is_kept(self):
+        with WaylandFigure(self.desktop, self.exe, settings="[Orlo's Peerkin]\nTop=4500\nLeft=3000\n") as figure:
+            self.assertEqual(figure.place(), (200, 300))
+
+    def test_top_most_is_the_above_state(self):
+        with WaylandFigure(self.desktop, self.exe) as figure:
+            self.assertIn("_NET_WM_STATE_ABOVE", figure.window_state())
 
 
 if __name__ == "__main__":

@@ -236,8 +236,17 @@ class GnomePointer:
         self._say(f"move {-2 * SIZE[0]} {-2 * SIZE[1]}")
         self._say(f"move {x} {y}")
 
+    def move_by(self, dx, dy):
+        self._say(f"move {dx} {dy}")
+
     def key(self, keysym):
         self._say(f"key {keysym}")
+
+    def press(self):
+        self._say("press")
+
+    def release(self):
+        self._say("release")
 
 
 class KWin(Desktop):
@@ -284,4 +293,13 @@ class KWinPointer:
         # window Xwayland reports the pointer where it was before, until the
         # pointer moves on within the window.
         for step in ((x - 1, y), (x, y)):
-            subprocess.run([self.tool, *map(str, step)], env=self.desktop.client_env(), check=True, timeout=10)
+            self._steps(f"{step[0]},{step[1]}")
+
+    def press(self):
+        self._steps("press")
+
+    def release(self):
+        self._steps("release")
+
+    def _steps(self, *steps):
+        subprocess.run([self.tool, *steps], env=self.desktop.client_env(), check=True, timeout=10)

@@ -26,7 +26,7 @@ def expected_pupil(eye, window, pointer):
 class WaylandFigure:
     """The program on a desktop's Xwayland. Use as a context manager."""
 
-    def __init__(self, desktop, exe, helpers=True):
+    def __init__(self, desktop, exe, helpers=True, settings=None):
         self.desktop = desktop
         self.folder = tempfile.mkdtemp(prefix="peerkin-wl-figure-")
         os.makedirs(os.path.join(self.folder, "bin"))
@@ -36,6 +36,11 @@ class WaylandFigure:
             shutil.copytree(desktop.share, os.path.join(self.folder, "share"))
         self.errors = os.path.join(self.folder, "stderr.txt")
         self.config = os.path.join(self.folder, "config")
+        self.settings = os.path.join(self.config, "peerkin", "peerkin.ini")
+        if settings is not None:
+            os.makedirs(os.path.dirname(self.settings))
+            with open(self.settings, "w") as file:
+                file.write(settings)
         self.process = None
 
     def __enter__(self):
@@ -66,6 +71,22 @@ class WaylandFigure:
     def _find_window(self):
         found = self.x.figure_window_ids()
         return found[0] if found else None
+
+    def stored(self):
+        """The settings file's text, or None."""
+        if not os.path.exists(self.settings):
+            return None
+        with open(self.settings, encoding="latin-1") as file:
+            return file.read()
+
+    def window_state(self):
+        """The window manager's _NET_WM_STATE of the window, as xprop shows it."""
+        return subprocess.run(["xprop", "-id", str(self.window), "_NET_WM_STATE"], env=self.desktop.client_env(),
+                              capture_output=True, text=True).stdout
+
+    def x_pointer(self):
+        """(x, y) of the pointer as X reports it."""
+        return self.x.pointer()
 
     def request_close(self):
         self.x.request_close(self.window)

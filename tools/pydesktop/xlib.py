@@ -62,6 +62,9 @@ def library():
     _declare(x.XTranslateCoordinates, c_int, pointer, window, window, c_int, c_int, ctypes.POINTER(c_int),
              ctypes.POINTER(c_int), ctypes.POINTER(window))
     _declare(x.XFree, c_int, pointer)
+    _declare(x.XQueryPointer, c_int, pointer, window, ctypes.POINTER(window), ctypes.POINTER(window),
+             ctypes.POINTER(c_int), ctypes.POINTER(c_int), ctypes.POINTER(c_int), ctypes.POINTER(c_int),
+             ctypes.POINTER(ctypes.c_uint))
     _declare(x.XInternAtom, ctypes.c_ulong, pointer, ctypes.c_char_p, c_int)
     _declare(x.XSendEvent, c_int, pointer, window, c_int, ctypes.c_long, ctypes.POINTER(XEvent))
     _declare(x.XSync, c_int, pointer, c_int)
@@ -135,6 +138,14 @@ class Connection:
         if children:
             self.x.XFree(children)
         return found
+
+    def pointer(self):
+        """(x, y) of the pointer on the root window, as the X server has it."""
+        root, child = ctypes.c_ulong(), ctypes.c_ulong()
+        x, y, window_x, window_y, mask = ctypes.c_int(), ctypes.c_int(), ctypes.c_int(), ctypes.c_int(), ctypes.c_uint()
+        self.x.XQueryPointer(self.display, self.root, ctypes.byref(root), ctypes.byref(child), ctypes.byref(x),
+                             ctypes.byref(y), ctypes.byref(window_x), ctypes.byref(window_y), ctypes.byref(mask))
+        return x.value, y.value
 
     def window_place(self, window):
         """(x, y) of a window's top-left corner on the screen."""

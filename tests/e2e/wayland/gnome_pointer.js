@@ -3,6 +3,7 @@
 // whole run, commands on standard input, one line each, "ok" after each:
 //   move DX DY     relative motion in pixels
 //   key KEYSYM     a key pressed and released
+//   press, release the left button
 // The session lives as long as this process keeps its bus connection.
 const {Gio, GLib} = imports.gi;
 
@@ -28,6 +29,8 @@ for (;;) {
     if (command === 'move') {
         call(session, SESSION, 'NotifyPointerMotionRelative',
             new GLib.Variant('(dd)', [Number(values[0]), Number(values[1])]));
+    } else if (command === 'press' || command === 'release') {
+        call(session, SESSION, 'NotifyPointerButton', new GLib.Variant('(ib)', [0x110, command === 'press']));
     } else if (command === 'key') {
         for (const state of [true, false])
             call(session, SESSION, 'NotifyKeyboardKeysym', new GLib.Variant('(ub)', [Number(values[0]), state]));

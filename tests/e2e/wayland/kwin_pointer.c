@@ -1,15 +1,18 @@
 /* Moves the pointer of a KWin Wayland session through KWin's fake-input
  * protocol, which KWin offers to a client when started with
  * KWIN_WAYLAND_NO_PERMISSION_CHECKS=1:
- *   kwin_pointer X Y [X Y ...]   absolute places, one after the other
- * Ends with 0 once KWin has taken every motion, 2 where KWin offers no
- * fake input. A test tool: plain C over libwayland-client. */
+ *   kwin_pointer STEP...   each STEP "X,Y" (a move to an absolute place),
+ *                          "press" or "release" (the left button)
+ * Ends with 0 once KWin has taken every step, 2 where KWin offers no fake
+ * input. A test tool: plain C over libwayland-client. */
 #include "fake-input-client-protocol.h"
 
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <wayland-client.h>
+
+#define LEFT_BUTTON 0x110 /* BTN_LEFT of linux/input-event-codes.h */
 
 static struct org_kde_kwin_fake_input* fake_input;
 
@@ -33,8 +36,8 @@ static const struct wl_registry_listener registry_listener = { on_global, on_glo
 int main(int argc, char** argv)
 {
     struct wl_display* display = wl_display_connect(NULL);
-    if (!display || argc < 3 || argc % 2 == 0) {
-        fprintf(stderr, "usage: kwin_pointer X Y [X Y ...], within a Wayland session\n");
+    if (!display || argc < 2) {
+        fprintf(stderr, "usage: kwin_pointer X,Y|press|release ..., within a Wayland session\n");
         return 1;
     }
     struct wl_registry* registry = wl_display_get_registry(display);
@@ -45,10 +48,15 @@ int main(int argc, char** argv)
         return 2;
     }
     org_kde_kwin_fake_input_authenticate(fake_input, "peerkin tests", "moves the pointer for a test");
-    for (int i = 1; i + 1 < argc; i += 2)
-        org_kde_kwin_fake_input_pointer_motion_absolute(fake_input, wl_fixed_from_int(atoi(argv[i])),
-            wl_fixed_from_int(atoi(argv[i + 1])));
-    wl_display_roundtrip(display);
+    for (int i = 1; i < argc; ++i) {
+        int x = 0;
+        int y = 0;
+        if (strcmp(argv[i], "press") == 0 || strcmp(argv[i], "release") == 0)
+            org_kde_kwin_fake_input_button(fake_input, LEFT_BUTTON, strcmp(argv[i], "press") == 0);
+        else if (sscanf(argv[i], "%d,%d", &x, &y) == 2)
+            org_kde_kwin_fake_input_pointer_motion_absolute(fake_input, wl_fixed_from_int(x), wl_fixed_from_int(y));
+        wl_display_roundtrip(display);
+    }
     org_kde_kwin_fake_input_destroy(fake_input);
     wl_registry_destroy(registry);
     wl_display_disconnect(display);
