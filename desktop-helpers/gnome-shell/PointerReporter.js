@@ -5,7 +5,7 @@
 const PEERKIN_NAME = 'org.orlo.Peerkin';
 const PEERKIN_PATH = '/org/orlo/Peerkin';
 const PEERKIN_POINTER = 'org.orlo.Peerkin.Pointer';
-const REPORT_SPACING_MS = 30; // about two reports per 70 ms tick of the eyes
+const REPORT_SPACING_MS = 50; // under one 70 ms tick of the eyes, and cheap for the program
 
 class PointerReporter {
     enable() {

@@ -2,7 +2,8 @@
  * protocol, which KWin offers to a client when started with
  * KWIN_WAYLAND_NO_PERMISSION_CHECKS=1:
  *   kwin_pointer STEP...   each STEP "X,Y" (a move to an absolute place),
- *                          "press" or "release" (the left button)
+ *                          "press" or "release" (the left button), or
+ *                          "+MS" (a pause of MS milliseconds)
  * Ends with 0 once KWin has taken every step, 2 where KWin offers no fake
  * input. A test tool: plain C over libwayland-client. */
 #include "fake-input-client-protocol.h"
@@ -10,6 +11,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <time.h>
 #include <wayland-client.h>
 
 #define LEFT_BUTTON 0x110 /* BTN_LEFT of linux/input-event-codes.h */
@@ -53,7 +55,11 @@ int main(int argc, char** argv)
         int y = 0;
         if (strcmp(argv[i], "press") == 0 || strcmp(argv[i], "release") == 0)
             org_kde_kwin_fake_input_button(fake_input, LEFT_BUTTON, strcmp(argv[i], "press") == 0);
-        else if (sscanf(argv[i], "%d,%d", &x, &y) == 2)
+        else if (argv[i][0] == '+') {
+            long ms = atol(argv[i] + 1);
+            struct timespec pause = { ms / 1000, (ms % 1000) * 1000000 };
+            nanosleep(&pause, NULL);
+        } else if (sscanf(argv[i], "%d,%d", &x, &y) == 2)
             org_kde_kwin_fake_input_pointer_motion_absolute(fake_input, wl_fixed_from_int(x), wl_fixed_from_int(y));
         wl_display_roundtrip(display);
     }
