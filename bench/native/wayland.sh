@@ -8,7 +8,7 @@
 #
 # Optional settings: BENCH_RUNS (starts per session, 3), BENCH_WINDOW
 # (seconds per pointer mode, 10), BENCH_DISPLAY (Xvfb display number;
-# default the first free from 161), BENCH_BUILD (build folder,
+# default the first free from 161 to 250), BENCH_BUILD (build folder,
 # build/bench-wayland).
 set -euo pipefail
 source "$(dirname "$0")/../../tools/common.sh"
@@ -22,5 +22,5 @@ cmake --build "$build" -j"$(nproc)" --target peerkin kwin_pointer >/dev/null
 echo "== Measuring"
 PEERKIN_KWIN_POINTER=$build/tests/e2e/wayland/kwin_pointer python3 "$PEERKIN_ROOT/bench/native/wayland.py" \
   --program "$build/startup/peerkin" --share "$build/share" \
-  --display "${BENCH_DISPLAY:-$(free_display_number 161 170)}" \
+  --display "${BENCH_DISPLAY:-$(free_display_number 161 250)}" \
   --runs "${BENCH_RUNS:-3}" --window "${BENCH_WINDOW:-10}"
