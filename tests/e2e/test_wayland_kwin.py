@@ -5,6 +5,7 @@ script is unloaded when the program ends; a script stopped from outside
 leaves X in charge, and the program goes on."""
 
 import os
+import signal
 import time
 import unittest
 
@@ -71,6 +72,25 @@ class OnKWin(unittest.TestCase):
                 place = (window[0] + offset, window[1] + 170)
                 self.assertTrue(self.follows_over_x(figure, place), f"pupils {figure.pupils()} for {place}")
             self.assertIsNone(figure.process.poll())
+
+    def test_a_stalled_bus_does_not_hold_the_tick_up(self):
+        with WaylandFigure(self.desktop, self.exe) as figure:
+            self.assertTrue(self.follows(figure, LEFT))
+            time.sleep(TICKS)
+            bus = self.desktop.processes[0]  # the session bus, which carries the script's reports
+            os.kill(bus.pid, signal.SIGSTOP)
+            try:
+                window = figure.place()
+                for offset in (52, 138):
+                    place = (window[0] + offset, window[1] + 170)
+                    started = time.monotonic()
+                    self.assertTrue(self.follows_over_x(figure, place), f"pupils {figure.pupils()} for {place}")
+                # The second place is within the window: X has it at once, and
+                # a tick that waited on the bus would take a second or more.
+                self.assertLess(time.monotonic() - started, 1.0)
+            finally:
+                os.kill(bus.pid, signal.SIGCONT)
+            self.assertTrue(self.follows(figure, RIGHT), "the script's reports come through again")
 
     def test_without_its_script_the_program_says_so_once_and_goes_on(self):
         with WaylandFigure(self.desktop, self.exe, helpers=False) as figure:
