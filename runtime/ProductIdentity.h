@@ -18,4 +18,14 @@ inline constexpr wchar_t InstanceMutexName[] = L"Local\\OrlosPeerkin.Instance.";
 // The start of the names of the forms' window classes on Windows.
 inline constexpr wchar_t WindowClassName[] = L"PeerkinForm";
 
+// The session-bus name, object and interface the desktops' pointer helpers
+// report to, which the helpers (desktop-helpers/) name as well.
+inline constexpr char BusName[] = "org.orlo.Peerkin";
+inline constexpr char BusObjectPath[] = "/org/orlo/Peerkin";
+inline constexpr char PointerInterface[] = "org.orlo.Peerkin.Pointer";
+// The UUIDs of the GNOME Shell extension: for the shells of ES modules (45
+// and later), and for the older ones.
+inline constexpr char ModuleExtensionUuid[] = "peerkin@orlo.org";
+inline constexpr char LegacyExtensionUuid[] = "peerkin-legacy@orlo.org";
+
 } // namespace forms::product

@@ -47,6 +47,9 @@ function(peerkin_install_linux)
   peerkin_install_gzipped(${PEERKIN_LINUX_DIR}/peerkin.1.in ${CMAKE_INSTALL_MANDIR}/man1)
   peerkin_install_gzipped(${PEERKIN_LINUX_DIR}/changelog.in ${CMAKE_INSTALL_DOCDIR})
   install(FILES ${PEERKIN_LINUX_DIR}/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT ${PEERKIN_COMPONENT})
+  # The helpers that report the pointer on Wayland desktops (desktop-helpers/).
+  install(DIRECTORY ${PEERKIN_HELPERS_SHARE}/gnome-shell ${PEERKIN_HELPERS_SHARE}/peerkin
+    DESTINATION ${CMAKE_INSTALL_DATADIR} COMPONENT ${PEERKIN_COMPONENT})
 endfunction()
 
 function(peerkin_describe_linux_packages)

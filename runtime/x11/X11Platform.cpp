@@ -4,6 +4,7 @@
 
 #include "Ansi.h"
 #include "Application.h"
+#include "DesktopPointer.h"
 #include "Failure.h"
 #include "X11Connection.h"
 #include "X11EventLoop.h"
@@ -51,7 +52,9 @@ double DotsPerInchY() { return DeviceScale::ProgramDotsPerInch; }
 int RunEventLoop()
 {
     g_quit = false;
+    x11::StartDesktopPointer();
     x11::PumpUntil([] { return g_quit; });
+    x11::StopDesktopPointer();
     return 0;
 }
 
@@ -66,7 +69,9 @@ void ShowFailureBox(const std::wstring& title, const std::wstring& message)
 
 void ExitAtOnce()
 {
-    // The X server closes the windows with the connection.
+    // The X server closes the windows with the connection; a KWin script
+    // would outlive the program.
+    x11::StopDesktopPointer();
     std::fflush(nullptr);
     ::_exit(0);
 }

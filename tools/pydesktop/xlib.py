@@ -59,7 +59,12 @@ def library():
              c_int)
     _declare(x.XGetPixel, ctypes.c_ulong, pointer, c_int, c_int)
     _declare(x.XDestroyImage, c_int, pointer)
+    _declare(x.XTranslateCoordinates, c_int, pointer, window, window, c_int, c_int, ctypes.POINTER(c_int),
+             ctypes.POINTER(c_int), ctypes.POINTER(window))
     _declare(x.XFree, c_int, pointer)
+    _declare(x.XQueryPointer, c_int, pointer, window, ctypes.POINTER(window), ctypes.POINTER(window),
+             ctypes.POINTER(c_int), ctypes.POINTER(c_int), ctypes.POINTER(c_int), ctypes.POINTER(c_int),
+             ctypes.POINTER(ctypes.c_uint))
     _declare(x.XInternAtom, ctypes.c_ulong, pointer, ctypes.c_char_p, c_int)
     _declare(x.XSendEvent, c_int, pointer, window, c_int, ctypes.c_long, ctypes.POINTER(XEvent))
     _declare(x.XSync, c_int, pointer, c_int)
@@ -111,6 +116,59 @@ class Connection:
         if children:
             self.x.XFree(children)
         return found
+
+    def figure_window_ids(self, parent_window=None):
+        """The ids of the viewable windows with the figure's caption, at any
+        depth: a window manager may have put the figure into a frame."""
+        root, parent = ctypes.c_ulong(), ctypes.c_ulong()
+        children, count = ctypes.POINTER(ctypes.c_ulong)(), ctypes.c_uint()
+        if not self.x.XQueryTree(self.display, parent_window or self.root, ctypes.byref(root), ctypes.byref(parent),
+                                 ctypes.byref(children), ctypes.byref(count)):
+            return []
+        found = []
+        for window in [children[i] for i in range(count.value)]:
+            attributes = XWindowAttributes()
+            if not self.x.XGetWindowAttributes(self.display, window, ctypes.byref(attributes)) or \
+                    attributes.map_state != IS_VIEWABLE:
+                continue
+            if self._name(window) == figure.CAPTION.encode():
+                found.append(window)
+            else:
+                found += self.figure_window_ids(window)
+        if children:
+            self.x.XFree(children)
+        return found
+
+    def pointer(self):
+        """(x, y) of the pointer on the root window, as the X server has it."""
+        root, child = ctypes.c_ulong(), ctypes.c_ulong()
+        x, y, window_x, window_y, mask = ctypes.c_int(), ctypes.c_int(), ctypes.c_int(), ctypes.c_int(), ctypes.c_uint()
+        self.x.XQueryPointer(self.display, self.root, ctypes.byref(root), ctypes.byref(child), ctypes.byref(x),
+                             ctypes.byref(y), ctypes.byref(window_x), ctypes.byref(window_y), ctypes.byref(mask))
+        return x.value, y.value
+
+    def window_place(self, window):
+        """(x, y) of a window's top-left corner on the screen."""
+        x, y, child = ctypes.c_int(), ctypes.c_int(), ctypes.c_ulong()
+        self.x.XTranslateCoordinates(self.display, window, self.root, 0, 0, ctypes.byref(x), ctypes.byref(y),
+                                     ctypes.byref(child))
+        return x.value, y.value
+
+    def window_rgb(self, window, points):
+        """(r, g, b) of each point of a window, read from the window itself
+        (where the X server keeps its content, as Xwayland does); None when
+        the window cannot be read."""
+        xs, ys = [x for x, _ in points], [y for _, y in points]
+        left, top = min(xs), min(ys)
+        image = self.x.XGetImage(self.display, window, left, top, max(xs) - left + 1, max(ys) - top + 1,
+                                 ALL_PLANES, Z_PIXMAP)
+        if not image:
+            return None
+        try:
+            pixels = [self.x.XGetPixel(image, x - left, y - top) for x, y in points]
+        finally:
+            self.x.XDestroyImage(image)
+        return [((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF) for pixel in pixels]
 
     def _name(self, window):
         name = ctypes.c_char_p()

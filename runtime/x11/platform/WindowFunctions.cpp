@@ -1,4 +1,5 @@
 // The window functions of the platform layer, over the forms' X windows.
+#include "DesktopPointer.h"
 #include "GdiObjects.h"
 #include "X11Connection.h"
 #include "X11Window.h"
@@ -31,10 +32,12 @@ BOOL GetCursorPos(POINT* point)
     if (!XQueryPointer(x.Display(), x.Root(), &root, &child, &rootX, &rootY, &windowX, &windowY, &buttons))
         return FALSE; // the pointer is on another screen
     x.NotePointerButtons(buttons);
+    // On a Wayland desktop its own helper may know better where it is.
+    forms::ScreenPoint place = forms::x11::PointerPlace(forms::ScreenPoint { rootX, rootY });
     // Screen positions count from the primary monitor's top-left corner, in
     // the program's pixels.
     const forms::DeviceScale& scale = x.Scale();
-    *point = POINT { scale.ToProgram(rootX - x.PrimaryMonitor().x), scale.ToProgram(rootY - x.PrimaryMonitor().y) };
+    *point = POINT { scale.ToProgram(place.x - x.PrimaryMonitor().x), scale.ToProgram(place.y - x.PrimaryMonitor().y) };
     return TRUE;
 }
 

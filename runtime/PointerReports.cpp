@@ -1,0 +1,35 @@
+#include "PointerReports.h"
+
+#include "ProductIdentity.h"
+
+#include <charconv>
+
+namespace forms {
+
+ScreenPoint PointerMerge::Next(ScreenPoint fromX, std::optional<ScreenPoint> fromDesktop)
+{
+    bool xSawAMove = m_lastFromX && *m_lastFromX != fromX;
+    if (fromDesktop)
+        m_shown = *fromDesktop;
+    else if (xSawAMove || !m_lastFromX)
+        m_shown = fromX; // the first tick has nothing older to keep
+    m_lastFromX = fromX;
+    return m_shown;
+}
+
+bool IsWaylandSession(const char* waylandDisplay, const char* sessionType)
+{
+    if (waylandDisplay && *waylandDisplay)
+        return true;
+    return sessionType && std::string_view(sessionType) == "wayland";
+}
+
+std::string_view GnomeExtensionUuid(std::string_view shellVersion)
+{
+    int major = 0;
+    auto [end, error] = std::from_chars(shellVersion.data(), shellVersion.data() + shellVersion.size(), major);
+    bool modules = error == std::errc() && major >= 45;
+    return modules ? product::ModuleExtensionUuid : product::LegacyExtensionUuid;
+}
+
+} // namespace forms
