@@ -168,17 +168,42 @@ TEST(PlatformWindows, AfterAMoveHandedToTheWindowManagerThePositionIsAsked)
 }
 
 // Says on the root window, while it lives, that a window manager runs and
-// offers to move windows; nothing takes a move it is handed.
+// offers to move windows; nothing takes a move it is handed, but the moves
+// asked of it are kept.
 class WindowManagerThatMovesNothing {
 public:
     WindowManagerThatMovesNothing()
         : m_x(X11Connection::Get())
         , m_check(XCreateSimpleWindow(m_x.Display(), m_x.Root(), 0, 0, 1, 1, 0, 0, 0))
+        , m_listener(XOpenDisplay(nullptr), XCloseDisplay)
     {
         SetItem(m_x.Root(), "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, m_check);
         SetItem(m_check, "_NET_SUPPORTING_WM_CHECK", XA_WINDOW, m_check);
         SetItem(m_x.Root(), "_NET_SUPPORTED", XA_ATOM, m_x.Intern("_NET_WM_MOVERESIZE"));
+        // Requests to the window manager are sent to the root for whoever
+        // watches its children; redirecting them would keep windows unmapped.
+        if (m_listener)
+            XSelectInput(m_listener.get(), DefaultRootWindow(m_listener.get()), SubstructureNotifyMask);
         XSync(m_x.Display(), False);
+        if (m_listener)
+            XSync(m_listener.get(), False);
+    }
+
+    // The _NET_WM_MOVERESIZE requests that have come since it started.
+    std::vector<XClientMessageEvent> MovesAsked()
+    {
+        std::vector<XClientMessageEvent> asked;
+        if (!m_listener)
+            return asked;
+        XSync(m_listener.get(), False);
+        Atom moveResize = XInternAtom(m_listener.get(), "_NET_WM_MOVERESIZE", False);
+        while (XPending(m_listener.get()) > 0) {
+            XEvent event;
+            XNextEvent(m_listener.get(), &event);
+            if (event.type == ClientMessage && event.xclient.message_type == moveResize)
+                asked.push_back(event.xclient);
+        }
+        return asked;
     }
     ~WindowManagerThatMovesNothing()
     {
@@ -199,6 +224,7 @@ private:
 
     X11Connection& m_x;
     ::Window m_check;
+    std::unique_ptr<Display, int (*)(Display*)> m_listener;
 };
 
 // The real pointer, driven by xdotool in a process of its own while the
@@ -250,6 +276,50 @@ TEST(PlatformWindows, AMoveNoWindowManagerTakesIsMadeByTheProgram)
     EXPECT_EQ(rect.left, 130);
     EXPECT_EQ(rect.top, 120);
 }
+
+struct DragCase {
+    const char* name;
+    int dx;
+    bool handedOver;
+};
+
+class DragThreshold : public testing::TestWithParam<DragCase> { };
+
+// A press becomes a drag once the pointer has gone 4 pixels, as on Windows,
+// so that a click's small wobble keeps the second press of a double-click;
+// the move is then handed to the window manager from where the press was.
+TEST_P(DragThreshold, APressBecomesAMoveHandedToTheWindowManagerOnlyFourPixelsOn)
+{
+    WindowManagerThatMovesNothing manager;
+    BlockForm form;
+    form.SetLeft(Twips(200));
+    form.SetTop(Twips(100));
+    form.Show();
+    peerkin::test::PumpFor(100);
+    PointerHand hand({ "mousemove", "202", "102", "mousedown", "1", "sleep", "0.2", "mousemove_relative", "--",
+        std::to_string(GetParam().dx), "0", "sleep", "0.1", "mouseup", "1" });
+    ASSERT_TRUE(hand.Started()) << "xdotool did not start";
+    peerkin::test::PumpFor(100); // the press reaches the window
+    forms::x11::MoveWithPointer(*forms::x11::LiveWindow(form.Handle()));
+    std::vector<XClientMessageEvent> asked = manager.MovesAsked();
+    if (!GetParam().handedOver) {
+        EXPECT_TRUE(asked.empty());
+        RECT rect {};
+        ASSERT_TRUE(::GetWindowRect(form.Handle(), &rect));
+        EXPECT_EQ(rect.left, 200) << "a click moved the window";
+        return;
+    }
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].window, XidOf(form.Handle()));
+    EXPECT_EQ(asked[0].data.l[0], 202) << "from where the press was";
+    EXPECT_EQ(asked[0].data.l[1], 102);
+    EXPECT_EQ(asked[0].data.l[2], 8) << "a move by the pointer";
+    EXPECT_EQ(asked[0].data.l[3], Button1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Pixels, DragThreshold,
+    testing::Values(DragCase { "ThreeIsAClick", 3, false }, DragCase { "FourIsADrag", 4, true }),
+    [](const testing::TestParamInfo<DragCase>& drag) { return std::string(drag.param.name); });
 
 TEST(PlatformWindows, CursorPositionIsWhereThePointerIs)
 {
