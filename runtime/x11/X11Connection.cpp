@@ -37,22 +37,10 @@ double NumberOr(const char* text, double fallback)
 }
 
 // The first 32-bit item of a window property, or 0.
-unsigned long FirstItem(::Display* display, ::Window window, Atom property, Atom type)
+unsigned long FirstItem(X11Connection& x, ::Window window, Atom property, Atom type)
 {
-    Atom actualType = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    unsigned long value = 0;
-    if (XGetWindowProperty(display, window, property, 0, 1, False, type, &actualType, &format, &count, &remaining,
-            &data)
-            == Success
-        && data && format == 32 && count == 1)
-        value = *reinterpret_cast<unsigned long*>(data);
-    if (data)
-        XFree(data);
-    return value;
+    std::vector<unsigned long> items = x.Property32(window, property, type, 1);
+    return items.empty() ? 0 : items.front();
 }
 
 } // namespace
@@ -127,8 +115,8 @@ bool X11Connection::HasWindowManager()
     // A conforming window manager names a child window of its own on the
     // root, and the same window names itself.
     Atom check = Intern("_NET_SUPPORTING_WM_CHECK");
-    ::Window child = FirstItem(m_display, m_root, check, XA_WINDOW);
-    return child != 0 && FirstItem(m_display, child, check, XA_WINDOW) == child;
+    ::Window child = FirstItem(*this, m_root, check, XA_WINDOW);
+    return child != 0 && FirstItem(*this, child, check, XA_WINDOW) == child;
 }
 
 bool X11Connection::WindowManagerMoves()
@@ -138,23 +126,52 @@ bool X11Connection::WindowManagerMoves()
 
 bool X11Connection::WindowManagerSupports(Atom feature)
 {
+    std::vector<unsigned long> supported = Property32(m_root, Intern("_NET_SUPPORTED"), XA_ATOM, 4096);
+    return std::find(supported.begin(), supported.end(), feature) != supported.end();
+}
+
+std::vector<unsigned long> X11Connection::Property32(::Window window, Atom property, Atom type, long maxItems)
+{
     Atom actualType = 0;
     int format = 0;
     unsigned long count = 0;
     unsigned long remaining = 0;
     unsigned char* data = nullptr;
-    bool supported = false;
-    if (XGetWindowProperty(m_display, m_root, Intern("_NET_SUPPORTED"), 0, 4096, False, XA_ATOM, &actualType, &format,
-            &count, &remaining, &data)
+    std::vector<unsigned long> items;
+    // Xlib hands 32-bit items over as longs, whatever the size of a long.
+    if (XGetWindowProperty(m_display, window, property, 0, maxItems, False, type, &actualType, &format, &count,
+            &remaining, &data)
             == Success
-        && data && format == 32) {
-        auto* atoms = reinterpret_cast<Atom*>(data);
-        for (unsigned long i = 0; i < count && !supported; ++i)
-            supported = atoms[i] == feature;
-    }
+        && data && format == 32)
+        items.assign(reinterpret_cast<unsigned long*>(data), reinterpret_cast<unsigned long*>(data) + count);
     if (data)
         XFree(data);
-    return supported;
+    return items;
+}
+
+void X11Connection::AskWindowManager(::Window window, const char* messageType, const std::array<long, 5>& data)
+{
+    XEvent event {};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = Intern(messageType);
+    event.xclient.format = 32;
+    std::copy(data.begin(), data.end(), event.xclient.data.l);
+    XSendEvent(m_display, m_root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
+std::optional<PointerState> X11Connection::QueryPointer()
+{
+    PointerState state;
+    ::Window root = 0;
+    ::Window child = 0;
+    int windowX = 0;
+    int windowY = 0;
+    if (!XQueryPointer(m_display, m_root, &root, &child, &state.rootX, &state.rootY, &windowX, &windowY,
+            &state.buttons))
+        return std::nullopt;
+    m_pointerButtons = state.buttons;
+    return state;
 }
 
 const char* X11Connection::Resource(const char* name)

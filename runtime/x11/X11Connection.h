@@ -6,6 +6,10 @@
 
 #include <X11/Xlib.h>
 
+#include <array>
+#include <optional>
+#include <vector>
+
 namespace forms::x11 {
 
 // A rectangle of the root window.
@@ -14,6 +18,13 @@ struct RootArea {
     int y = 0;
     int width = 0;
     int height = 0;
+};
+
+// Where the pointer is on the root window, and its buttons.
+struct PointerState {
+    int rootX = 0;
+    int rootY = 0;
+    unsigned int buttons = 0;
 };
 
 class X11Connection {
@@ -44,9 +55,19 @@ public:
     // True when that window manager offers to move windows for us.
     bool WindowManagerMoves();
 
-    // The pointer's buttons as last read, and noting them when read.
+    // The items of a window's property of 32-bit items of type, at most
+    // maxItems of them; none where it is missing or of another form.
+    std::vector<unsigned long> Property32(::Window window, Atom property, Atom type, long maxItems);
+    // Sends the window manager a request of the desktop conventions about
+    // window, as a client message to the root.
+    void AskWindowManager(::Window window, const char* messageType, const std::array<long, 5>& data);
+
+    // One question to the server: where the pointer is and which buttons are
+    // down, which PointerButtons then answers; nullopt while the pointer is
+    // on another screen.
+    std::optional<PointerState> QueryPointer();
+    // The pointer's buttons as last read.
     unsigned int PointerButtons() const { return m_pointerButtons; }
-    void NotePointerButtons(unsigned int buttons) { m_pointerButtons = buttons; }
 
     // The desktop's logical dots per inch (its Xft.dpi setting, else 96).
     double DotsPerInch();

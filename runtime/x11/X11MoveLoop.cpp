@@ -31,24 +31,8 @@ constexpr int WatchEvery = 25; // ms
 // click handed to it could swallow the second press of a double-click.
 constexpr int DragThreshold = 4;
 
-struct PointerState {
-    int rootX = 0;
-    int rootY = 0;
-    unsigned int buttons = 0;
-};
-
-PointerState QueryPointer(X11Connection& x)
-{
-    PointerState state;
-    ::Window root = 0;
-    ::Window child = 0;
-    int windowX = 0;
-    int windowY = 0;
-    XQueryPointer(x.Display(), x.Root(), &root, &child, &state.rootX, &state.rootY, &windowX, &windowY,
-        &state.buttons);
-    x.NotePointerButtons(state.buttons);
-    return state;
-}
+// Where the pointer is; a pointer on another screen holds no button here.
+PointerState QueryPointer(X11Connection& x) { return x.QueryPointer().value_or(PointerState {}); }
 
 int GrabPointer(X11Connection& x, ::Window window)
 {
@@ -69,17 +53,8 @@ void NoteUserTime(X11Connection& x, ::Window window, Time time)
 void HandToWindowManager(X11Connection& x, ::Window window, const PointerState& pointer)
 {
     XUngrabPointer(x.Display(), CurrentTime);
-    XEvent event {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = x.Intern("_NET_WM_MOVERESIZE");
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = pointer.rootX;
-    event.xclient.data.l[1] = pointer.rootY;
-    event.xclient.data.l[2] = MoveByPointer;
-    event.xclient.data.l[3] = Button1;
-    event.xclient.data.l[4] = SourceIsApplication;
-    XSendEvent(x.Display(), x.Root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    x.AskWindowManager(
+        window, "_NET_WM_MOVERESIZE", { pointer.rootX, pointer.rootY, MoveByPointer, Button1, SourceIsApplication });
     XFlush(x.Display());
 }
 

@@ -130,15 +130,8 @@ void RequestStateAbove(X11Connection& x, ::Window window)
 {
     constexpr long AddState = 1;
     constexpr long SourceIsApplication = 1;
-    XEvent event {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = x.Intern("_NET_WM_STATE");
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = AddState;
-    event.xclient.data.l[1] = static_cast<long>(x.Intern("_NET_WM_STATE_ABOVE"));
-    event.xclient.data.l[3] = SourceIsApplication;
-    XSendEvent(x.Display(), x.Root(), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    x.AskWindowManager(window, "_NET_WM_STATE",
+        { AddState, static_cast<long>(x.Intern("_NET_WM_STATE_ABOVE")), 0, SourceIsApplication, 0 });
 }
 
 std::int16_t ShiftStateOf(unsigned int state)

@@ -4,6 +4,8 @@
 #include "X11Connection.h"
 #include "X11Window.h"
 
+#include <optional>
+
 using forms::x11::LiveWindow;
 using forms::x11::X11Connection;
 using forms::x11::X11Window;
@@ -22,18 +24,11 @@ BOOL GetCursorPos(POINT* point)
     if (!point)
         return FALSE;
     X11Connection& x = X11Connection::Get();
-    ::Window root = 0;
-    ::Window child = 0;
-    int rootX = 0;
-    int rootY = 0;
-    int windowX = 0;
-    int windowY = 0;
-    unsigned int buttons = 0;
-    if (!XQueryPointer(x.Display(), x.Root(), &root, &child, &rootX, &rootY, &windowX, &windowY, &buttons))
+    std::optional<forms::x11::PointerState> pointer = x.QueryPointer();
+    if (!pointer)
         return FALSE; // the pointer is on another screen
-    x.NotePointerButtons(buttons);
     // On a Wayland desktop its own helper may know better where it is.
-    forms::ScreenPoint place = forms::x11::PointerPlace(forms::ScreenPoint { rootX, rootY });
+    forms::ScreenPoint place = forms::x11::PointerPlace(forms::ScreenPoint { pointer->rootX, pointer->rootY });
     // Screen positions count from the primary monitor's top-left corner, in
     // the program's pixels.
     const forms::DeviceScale& scale = x.Scale();

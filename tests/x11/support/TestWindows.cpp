@@ -72,20 +72,8 @@ namespace {
 std::vector<Atom> WindowState(::Window window)
 {
     forms::x11::X11Connection& x = forms::x11::X11Connection::Get();
-    Atom type = 0;
-    int format = 0;
-    unsigned long count = 0;
-    unsigned long remaining = 0;
-    unsigned char* data = nullptr;
-    std::vector<Atom> atoms;
-    if (XGetWindowProperty(x.Display(), window, x.Intern("_NET_WM_STATE"), 0, 64, False, XA_ATOM, &type, &format,
-            &count, &remaining, &data)
-            == Success
-        && data)
-        atoms.assign(reinterpret_cast<Atom*>(data), reinterpret_cast<Atom*>(data) + count);
-    if (data)
-        XFree(data);
-    return atoms;
+    std::vector<unsigned long> items = x.Property32(window, x.Intern("_NET_WM_STATE"), XA_ATOM, 64);
+    return std::vector<Atom>(items.begin(), items.end());
 }
 
 } // namespace
