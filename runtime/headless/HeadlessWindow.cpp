@@ -72,6 +72,8 @@ void HeadlessWindow::DrawEllipse(const RECT& box, COLORREF pen, std::optional<CO
 
 void HeadlessWindow::SetShape(HRGN__* region) { m_shape.reset(region); }
 
+void HeadlessWindow::MoveWithPointer(LPARAM pressedAt) { HandOver(m_handle, HTCAPTION, pressedAt); }
+
 HeadlessWindow* LiveWindow(HWND handle)
 {
     auto found = Windows().find(handle);

@@ -3,6 +3,7 @@
 // shows, with the input a test delivers turned into the form's events.
 
 #include "HeadlessImage.h"
+#include "LayerWindow.h"
 #include "Platform.h"
 
 #include <memory>
@@ -12,7 +13,7 @@ struct HRGN__;
 
 namespace forms::headless {
 
-class HeadlessWindow final : public PlatformWindow {
+class HeadlessWindow final : public PlatformWindow, public posix::LayerWindow {
 public:
     HeadlessWindow(const WindowSettings& settings, WindowEvents& events);
     ~HeadlessWindow() override;
@@ -30,9 +31,10 @@ public:
     const std::wstring& Caption() const { return m_caption; }
     bool IsShown() const { return m_shown; }
     bool IsTopMost() const { return m_topMost; }
-    void KeepAbove() { m_topMost = true; }
-    // Cuts the window to region (null: no shape), which it owns from now on.
-    void SetShape(HRGN__* region);
+    void KeepAbove() override { m_topMost = true; }
+    void SetShape(HRGN__* region) override;
+    // Tells the tests' watch: nothing can move the pointer while it runs.
+    void MoveWithPointer(LPARAM pressedAt) override;
     const HRGN__* Shape() const { return m_shape.get(); }
 
     // Input, as a test delivers it. A close from outside ends in OnClosed,

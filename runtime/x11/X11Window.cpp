@@ -249,6 +249,7 @@ void X11Window::MoveTo(int x, int y)
     long long rootY = static_cast<long long>(m_scale.ToDevice(y)) + screen.y;
     MoveToRoot(static_cast<int>(std::clamp<long long>(rootX, INT32_MIN, INT32_MAX)),
         static_cast<int>(std::clamp<long long>(rootY, INT32_MIN, INT32_MAX)));
+    XFlush(X11Connection::Get().Display());
 }
 
 void X11Window::MoveToRoot(int x, int y)
@@ -305,6 +306,8 @@ void X11Window::DrawEllipse(const RECT& box, COLORREF pen, std::optional<COLORRE
 // X keeps no copy of what a window shows: what it shows is the image it
 // was last painted from.
 COLORREF X11Window::ScreenPixel(int x, int y) { return m_events.ShownImage().PixelAt(x, y); }
+
+void X11Window::MoveWithPointer(LPARAM) { x11::MoveWithPointer(*this); }
 
 void X11Window::KeepAbove()
 {

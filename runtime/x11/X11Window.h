@@ -5,6 +5,7 @@
 // functions look up; a handle whose window is gone finds nothing.
 
 #include "DeviceScale.h"
+#include "LayerWindow.h"
 #include "Platform.h"
 
 #include <X11/Xlib.h>
@@ -18,7 +19,7 @@ struct HRGN__;
 
 namespace forms::x11 {
 
-class X11Window final : public PlatformWindow {
+class X11Window final : public PlatformWindow, public posix::LayerWindow {
 public:
     X11Window(const WindowSettings& settings, WindowEvents& events);
     ~X11Window() override;
@@ -47,9 +48,10 @@ public:
     POINT LeftPressAt() const { return m_leftPressAt; }
     // Puts the window above every other window, now and, without a window
     // manager, whenever another window covers it.
-    void KeepAbove();
-    // Cuts the window to region (null: no shape), which it owns from now on.
-    void SetShape(HRGN__* region);
+    void KeepAbove() override;
+    void SetShape(HRGN__* region) override;
+    // Hands the move to the window manager, or moves the window itself.
+    void MoveWithPointer(LPARAM pressedAt) override;
     const HRGN__* Shape() const { return m_shape.get(); }
 
     // An X event about this window. A close from outside ends in OnClosed,

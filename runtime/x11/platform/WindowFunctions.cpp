@@ -1,23 +1,12 @@
-// The window functions of the platform layer, over the forms' X windows.
+// The window functions of the platform layer that ask the X server itself:
+// where the pointer is, and letting go of it; which window a handle names.
 #include "DesktopPointer.h"
-#include "GdiObjects.h"
 #include "X11Connection.h"
 #include "X11Window.h"
 
 #include <optional>
 
-using forms::x11::LiveWindow;
 using forms::x11::X11Connection;
-using forms::x11::X11Window;
-
-BOOL GetWindowRect(HWND handle, RECT* rect)
-{
-    X11Window* window = LiveWindow(handle);
-    if (!window || !rect)
-        return FALSE;
-    *rect = window->Bounds();
-    return TRUE;
-}
 
 BOOL GetCursorPos(POINT* point)
 {
@@ -36,19 +25,6 @@ BOOL GetCursorPos(POINT* point)
     return TRUE;
 }
 
-BOOL SetWindowPos(HWND handle, HWND insertAfter, int x, int y, int, int, UINT flags)
-{
-    X11Window* window = LiveWindow(handle);
-    if (!window)
-        return FALSE;
-    if (!(flags & SWP_NOMOVE))
-        window->MoveTo(x, y);
-    if (!(flags & SWP_NOZORDER) && insertAfter == HWND_TOPMOST)
-        window->KeepAbove();
-    XFlush(X11Connection::Get().Display());
-    return TRUE;
-}
-
 BOOL ReleaseCapture()
 {
     X11Connection& x = X11Connection::Get();
@@ -57,23 +33,4 @@ BOOL ReleaseCapture()
     return TRUE;
 }
 
-LRESULT SendMessageA(HWND handle, UINT message, WPARAM wParam, LPARAM)
-{
-    X11Window* window = LiveWindow(handle);
-    if (window && message == WM_NCLBUTTONDOWN && wParam == HTCAPTION)
-        forms::x11::MoveWithPointer(*window);
-    return 0;
-}
-
-int SetWindowRgn(HWND handle, HRGN region, BOOL)
-{
-    // The window owns the region from here on, even when it cannot use it.
-    HRGN__* taken = forms::posix::TakeRegion(region);
-    X11Window* window = LiveWindow(handle);
-    if (!window) {
-        delete taken;
-        return 0;
-    }
-    window->SetShape(taken);
-    return 1;
-}
+forms::posix::LayerWindow* forms::posix::LayerWindowOf(HWND handle) { return forms::x11::LiveWindow(handle); }
