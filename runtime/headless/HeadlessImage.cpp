@@ -17,15 +17,7 @@ HeadlessImage::HeadlessImage(int width, int height, COLORREF background, HBITMAP
 
 void HeadlessImage::DrawPicture(HBITMAP picture)
 {
-    const HBITMAP__* bitmap = posix::LiveBitmap(picture);
-    if (!bitmap)
-        return;
-    int rows = std::min(bitmap->height, Height());
-    int columns = std::min(bitmap->width, Width());
-    for (int y = 0; y < rows; ++y) {
-        auto from = bitmap->pixels.begin() + static_cast<std::ptrdiff_t>(y) * bitmap->width;
-        std::copy(from, from + columns, m_storage.begin() + static_cast<std::ptrdiff_t>(Index(0, y)));
-    }
+    posix::CopyPicture(picture, m_storage.data(), Width(), Height());
 }
 
 void HeadlessImage::FillRow(int y, int first, int last, std::uint32_t pixel)

@@ -47,6 +47,19 @@ HBITMAP TrackBitmap(HBITMAP__* bitmap) { return Track(bitmap); }
 HRGN__* LiveRegion(HGDIOBJ handle) { return Live<HRGN__>(handle); }
 HBITMAP__* LiveBitmap(HGDIOBJ handle) { return Live<HBITMAP__>(handle); }
 
+void CopyPicture(HBITMAP picture, std::uint32_t* pixels, int width, int height)
+{
+    const HBITMAP__* bitmap = LiveBitmap(picture);
+    if (!bitmap)
+        return;
+    int rows = std::min(bitmap->height, height);
+    int columns = std::min(bitmap->width, width);
+    for (int y = 0; y < rows; ++y) {
+        auto from = bitmap->pixels.begin() + static_cast<std::ptrdiff_t>(y) * bitmap->width;
+        std::copy(from, from + columns, pixels + static_cast<std::ptrdiff_t>(y) * width);
+    }
+}
+
 HRGN__* TakeRegion(HRGN handle)
 {
     auto found = Table().find(handle);

@@ -37,6 +37,10 @@ HBITMAP TrackBitmap(HBITMAP__* bitmap);
 HRGN__* LiveRegion(HGDIOBJ handle);
 HBITMAP__* LiveBitmap(HGDIOBJ handle);
 
+// Copies picture, from its top-left corner and as far as it goes, into the
+// width x height pixels row by row at pixels; nothing for a dead handle.
+void CopyPicture(HBITMAP picture, std::uint32_t* pixels, int width, int height);
+
 // Removes a live region from the table and hands it to the caller; null
 // for anything else.
 HRGN__* TakeRegion(HRGN handle);

@@ -101,15 +101,7 @@ X11Image::X11Image(int width, int height, COLORREF background, HBITMAP picture, 
 
 void X11Image::DrawPicture(HBITMAP picture)
 {
-    const HBITMAP__* bitmap = LiveBitmap(picture);
-    if (!bitmap)
-        return;
-    int rows = std::min(bitmap->height, Height());
-    int columns = std::min(bitmap->width, Width());
-    for (int y = 0; y < rows; ++y) {
-        auto from = bitmap->pixels.begin() + static_cast<std::ptrdiff_t>(y) * bitmap->width;
-        std::copy(from, from + columns, m_storage.begin() + static_cast<std::ptrdiff_t>(Index(0, y)));
-    }
+    posix::CopyPicture(picture, m_storage.data(), Width(), Height());
 }
 
 // The picture as drawn for this scale where the program carries such a
