@@ -14,9 +14,10 @@ from peerkin_e2e import ROOT, Figure, exe_path, run, runs_natively, wine
 PRODUCT = os.environ.get("PEERKIN_PRODUCT", os.path.join(ROOT, "dist", "Peerkin.exe"))
 SUBSYSTEM_WINDOWS_GUI = 2
 RT_ICON, RT_GROUP_ICON, RT_VERSION = 3, 14, 16
-# The C++ runtime is linked in; these come with every X desktop.
+# The C++ runtime is linked in; these come with every X desktop (libsystemd
+# carries sd-bus, which talks to the desktop's pointer helper on Wayland).
 NATIVE_SYSTEM_LIBRARIES = {"libc.so.6", "libm.so.6", "libX11.so.6", "libXext.so.6", "libXrandr.so.2", "libSM.so.6",
-                           "libICE.so.6"}
+                           "libICE.so.6", "libsystemd.so.0"}
 # A test build with sanitizers needs their runtimes as well.
 SANITIZER_RUNTIME = re.compile(r"lib(asan|ubsan|lsan|tsan)\.so")
 
