@@ -103,7 +103,18 @@ class WindowManager:
             self.process.wait()
         self.process = None
         wait_until(lambda: not manager_running(), 10)
+        forget_the_window_managers_word()
         shutil.rmtree(self.folder, ignore_errors=True)
+
+
+def forget_the_window_managers_word():
+    """Removes what a window manager said on the root window: one that ends
+    leaves its list of what it offers there (xfwm4 does), and a client that
+    reads only that list, Wine above all, would take it for one that still
+    runs and hand it moves nobody makes."""
+    out = run("xprop", "-root", "-notype", check=False)
+    for name in sorted(set(re.findall(r"^(_NET_[A-Z0-9_]+)", out, re.MULTILINE))):
+        run("xprop", "-root", "-remove", name, check=False)
 
 
 # Xfce's session and awesome's run with a session bus; i3 needs none. A
