@@ -22,7 +22,7 @@ class TwoMonitors(unittest.TestCase):
         number = free_display(141, 199)
         xvfb = start_xvfb(number, size=(2 * MONITOR[0], MONITOR[1]))
         self.addCleanup(xvfb.wait)
-        self.addCleanup(xvfb.kill)
+        self.addCleanup(xvfb.terminate)  # a killed Xvfb would leave its lock behind
         saved = os.environ["DISPLAY"]
         self.addCleanup(os.environ.__setitem__, "DISPLAY", saved)
         os.environ["DISPLAY"] = f":{number}"

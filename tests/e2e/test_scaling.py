@@ -77,7 +77,7 @@ class ScaledScreen(unittest.TestCase):
         except RuntimeError as error:
             self.skipTest(f"the scaled screen needs an X display of its own, and Xvfb did not give one: {error}")
         self.addCleanup(xvfb.wait)
-        self.addCleanup(xvfb.kill)
+        self.addCleanup(xvfb.terminate)  # a killed Xvfb would leave its lock behind
         saved = os.environ["DISPLAY"]
         self.addCleanup(os.environ.__setitem__, "DISPLAY", saved)
         os.environ["DISPLAY"] = f":{number}"

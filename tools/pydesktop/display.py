@@ -11,8 +11,24 @@ SCREEN = (1024, 768)  # the private X servers' screen, true colour
 
 
 def display_taken(number):
-    """True when an X server holds the display number (its socket or its lock)."""
-    return os.path.exists(f"/tmp/.X11-unix/X{number}") or os.path.exists(f"/tmp/.X{number}-lock")
+    """True when an X server holds the display number: its lock names a
+    process that still runs, or, without a lock, its socket is there. A
+    server that was killed leaves its lock behind, and the next one on that
+    number removes it, so such a number is free."""
+    try:
+        with open(f"/tmp/.X{number}-lock") as lock:
+            pid = int(lock.read().strip())
+    except FileNotFoundError:
+        return os.path.exists(f"/tmp/.X11-unix/X{number}")
+    except (OSError, ValueError):
+        return True
+    try:
+        os.kill(pid, 0)
+    except ProcessLookupError:
+        return False
+    except PermissionError:
+        pass
+    return True
 
 
 def free_display(first, last):
@@ -25,7 +41,8 @@ def free_display(first, last):
 
 def start_xvfb(number, timeout=5.0, size=SCREEN):
     """A private X server of size on the display number, kept up between
-    clients (-noreset), once it answers; the caller ends it."""
+    clients (-noreset), once it answers; the caller ends it with terminate,
+    which lets it remove its lock."""
     if display_taken(number):
         raise RuntimeError(f"display :{number} is taken")
     xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", f"{size[0]}x{size[1]}x24", "-noreset",
