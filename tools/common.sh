@@ -100,11 +100,18 @@ wine_loader_for() {
 }
 
 # free_display_number FIRST LAST: the first X display number in the range
-# that no X server holds (neither its socket nor its lock file exists).
+# that no X server holds: its lock names no running process, or, without a
+# lock, it has no socket. A killed server leaves its lock behind, and the
+# next server on that number removes it.
 free_display_number() {
-  local number
+  local number pid
   for number in $(seq "$1" "$2"); do
-    [[ -e /tmp/.X11-unix/X$number || -e /tmp/.X$number-lock ]] && continue
+    if [[ -e /tmp/.X$number-lock ]]; then
+      pid=$(tr -d ' \n' <"/tmp/.X$number-lock" 2>/dev/null) || continue
+      [[ $pid =~ ^[0-9]+$ && ! -d /proc/$pid ]] || continue
+    elif [[ -e /tmp/.X11-unix/X$number ]]; then
+      continue
+    fi
     echo "$number"
     return 0
   done
