@@ -158,17 +158,7 @@ class Connection:
         """(r, g, b) of each point of a window, read from the window itself
         (where the X server keeps its content, as Xwayland does); None when
         the window cannot be read."""
-        xs, ys = [x for x, _ in points], [y for _, y in points]
-        left, top = min(xs), min(ys)
-        image = self.x.XGetImage(self.display, window, left, top, max(xs) - left + 1, max(ys) - top + 1,
-                                 ALL_PLANES, Z_PIXMAP)
-        if not image:
-            return None
-        try:
-            pixels = [self.x.XGetPixel(image, x - left, y - top) for x, y in points]
-        finally:
-            self.x.XDestroyImage(image)
-        return [((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF) for pixel in pixels]
+        return self._rgb_of(window, points)
 
     def _name(self, window):
         name = ctypes.c_char_p()
@@ -182,10 +172,16 @@ class Connection:
         """(r, g, b) of each screen point, from one image of their bounding box;
         None when the box is not all on the screen."""
         xs, ys = [x for x, _ in points], [y for _, y in points]
-        left, top, right, bottom = min(xs), min(ys), max(xs), max(ys)
-        if left < 0 or top < 0 or right >= self.screen[0] or bottom >= self.screen[1]:
+        if min(xs) < 0 or min(ys) < 0 or max(xs) >= self.screen[0] or max(ys) >= self.screen[1]:
             return None
-        image = self.x.XGetImage(self.display, self.root, left, top, right - left + 1, bottom - top + 1,
+        return self._rgb_of(self.root, points)
+
+    def _rgb_of(self, drawable, points):
+        """(r, g, b) of each point of drawable, from one image of their
+        bounding box; None when the server gives no image."""
+        xs, ys = [x for x, _ in points], [y for _, y in points]
+        left, top = min(xs), min(ys)
+        image = self.x.XGetImage(self.display, drawable, left, top, max(xs) - left + 1, max(ys) - top + 1,
                                  ALL_PLANES, Z_PIXMAP)
         if not image:
             return None
