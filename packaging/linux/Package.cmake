@@ -89,10 +89,14 @@ puts it back there. Only one copy runs at a time.]])
   # Its desktop entry, icons and extensions count only under /usr, where the
   # desktops look for them: no installing it under another prefix.
   set(CPACK_PACKAGE_RELOCATABLE OFF PARENT_SCOPE)
-  # The packager is the maintainer, as for the .deb. rpm's links from the
-  # program's build id under /usr/lib/.build-id are left out: the .deb has
-  # none, and they would clash with any other package of the same program.
-  set(CPACK_RPM_SPEC_MORE_DEFINE "%define packager ${PEERKIN_MAINTAINER}\n%define _build_id_links none" PARENT_SCOPE)
+  # The packager is the maintainer, as for the .deb. The RPM holds the very
+  # files of the .deb, byte for byte: without rpm's links from the program's
+  # build id under /usr/lib/.build-id (which would clash with any other
+  # package of the same program), and without rpmbuild's clean-up of the
+  # installed tree, which would strip the compiler's notes from the program
+  # that the tests ran.
+  set(CPACK_RPM_SPEC_MORE_DEFINE
+    "%define packager ${PEERKIN_MAINTAINER}\n%define _build_id_links none\n%define __os_install_post %{nil}" PARENT_SCOPE)
   # The libraries the program links, as rpmbuild's find-requires finds them
   # in it (libX11.so.6()(64bit) and the like), which every RPM distribution
   # resolves to its own package names.

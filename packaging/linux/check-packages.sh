@@ -5,8 +5,8 @@
 # Fails on any lintian error or warning (an icon whose size does not fit its
 # folder among them), on any remark of desktop-file-validate, appstreamcli or
 # man, on a desktop entry whose program or icon is missing, on an rpmlint
-# error or a warning that README.md does not explain, when the .tar.gz or the
-# .rpm does not hold the files of the .deb, and in check_rpm_install.
+# error or a warning that README.md does not explain, when the .tar.gz does
+# not hold the files of the .deb, and in check_rpm_install.
 set -euo pipefail
 
 build=$1
@@ -63,9 +63,10 @@ file_list() {
 tree_of() { find "$1" -path "$1/var/lib/rpm" -prune -o -print | sort; }
 
 # Installs the .rpm into a root that holds only folders of the distributions'
-# filesystem package; it must ask, by soname, for each library the installed
-# program links and for no other, and removed it must leave the root as it
-# found it. (--force-debian only quiets Debian's rpm saying it is not dpkg.)
+# filesystem package: it must put there the .deb's files, byte for byte, ask
+# by soname for each library the installed program links and for no other,
+# and removed, leave the root as it found it. (--force-debian only quiets
+# Debian's rpm saying that it is not dpkg.)
 check_rpm_install() {
   local root=$work/rpm-root before linked required
   local in_root=(rpm --root "$root" --dbpath /var/lib/rpm)
@@ -73,6 +74,7 @@ check_rpm_install() {
   "${in_root[@]}" --initdb
   before=$(tree_of "$root")
   "${in_root[@]}" --force-debian -i --nodeps "$1"
+  diff -r "$work/root/usr" "$root/usr" || fail "the .rpm and the .deb hold different files"
   linked=$(readelf -d "$root/usr/bin/$program" | sed -n 's/.*(NEEDED).*\[\(.*\)\]$/\1/p' | sort)
   required=$(rpm -qp --requires "$1" | sed -nE 's/^([^( ]+\.so(\.[0-9]+)*)(\(\)(\(64bit\))?)?$/\1/p' | sort)
   [[ -n $linked && $linked == "$required" ]] || fail "the .rpm requires [$required]; the program links [$linked]"
@@ -98,11 +100,8 @@ appstreamcli validate-tree --no-net "$work/root" >/dev/null || fail "$(appstream
 check_manual "$share"/man/man1/peerkin.1.gz
 check_icon_name "$share"
 
-deb_files=$(dpkg-deb -c "$deb" | awk '{print $NF}' | file_list './usr/')
-diff <(echo "$deb_files") <(tar tzf "$tarball" | file_list '[^/]*/') || fail "the .tar.gz and the .deb hold different files"
-# The .rpm's files without its folders, whose modes start with d.
-diff <(echo "$deb_files") <(rpm -qp --qf '[%{FILENAMES} %{FILEMODES:perms}\n]' "$rpm" | sed -n 's/ [^d][^ ]*$//p' |
-  file_list /usr/) || fail "the .rpm and the .deb hold different files"
+diff <(dpkg-deb -c "$deb" | awk '{print $NF}' | file_list './usr/') \
+  <(tar tzf "$tarball" | file_list '[^/]*/') || fail "the .tar.gz and the .deb hold different files"
 said=$(rpmlint -c "$here/rpmlint.toml" "$rpm" 2>&1) || fail "rpmlint: $said"
 ! grep ': W: ' <<<"$said" | grep -Ev ': W: (no-url-tag|no-manual-page-for-binary|invalid-license)( |$)' ||
   fail "rpmlint warns as above, which README.md does not explain"
