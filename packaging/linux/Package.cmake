@@ -103,9 +103,9 @@ puts it back there. Only one copy runs at a time.]])
   set(CPACK_RPM_PACKAGE_AUTOREQ ON PARENT_SCOPE)
   # Directories that the distributions' own filesystem package holds: the
   # package must not own them, or removing it would take them away when empty.
-  # Everything else it makes (the icon theme's size folders and GNOME Shell's
-  # extensions folder among them, which are only shared) it owns, so that
-  # `rpm -e` leaves nothing behind.
+  # Every other folder it makes it owns, so that `rpm -e` leaves nothing
+  # behind; the icon theme's size folders and GNOME Shell's extensions folder
+  # it shares with the packages of the theme and of the Shell, as rpm allows.
   set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
     /usr/share/applications /usr/share/icons /usr/share/man /usr/share/man/man1 /usr/share/metainfo PARENT_SCOPE)
   # The copyright stays when documents are left out (dnf's nodocs); the
