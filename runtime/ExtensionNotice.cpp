@@ -22,10 +22,14 @@ std::string LineWith(std::string_view why, std::string_view uuid)
 
 } // namespace
 
-std::optional<ExtensionNotice> ExtensionNoticeFor(std::optional<double> shellState, std::string_view uuid)
+std::optional<ExtensionNotice> ExtensionNoticeFor(
+    std::optional<double> shellState, bool installed, std::string_view uuid)
 {
     if (shellState == Enabled || shellState == Enabling)
         return std::nullopt;
+    if (!shellState && !installed)
+        return ExtensionNotice { {}, {}, {},
+            LineWith("because the program's GNOME Shell extension is not installed:", uuid), false };
     if (!shellState) // the shell loads extensions only as a session starts
         return ExtensionNotice { Summary,
             std::string(Purpose) + " GNOME loads it at the next log-in; then this program offers to switch it on.", "",

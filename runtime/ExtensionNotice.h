@@ -20,11 +20,15 @@ struct ExtensionNotice {
     // Said on standard error where no notification service answers, or
     // where the shell refused to switch the extension on.
     std::string line;
+    // False where the line alone is said: to one who runs a program that
+    // was never installed, from a terminal.
+    bool asNotification = true;
 };
 
 // The notice for the shell's state number of the extension (nullopt: the
-// shell does not know it, as when it was installed during the session);
-// none once the extension is enabled.
-std::optional<ExtensionNotice> ExtensionNoticeFor(std::optional<double> shellState, std::string_view uuid);
+// shell does not know it, as when it was installed during the session) and
+// whether its files are installed; none once the extension is enabled.
+std::optional<ExtensionNotice> ExtensionNoticeFor(
+    std::optional<double> shellState, bool installed, std::string_view uuid);
 
 } // namespace forms

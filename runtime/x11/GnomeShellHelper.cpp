@@ -5,7 +5,11 @@
 #include "DesktopHelpers.h"
 #include "ExtensionNotification.h"
 #include "PointerReports.h"
+#include "UserConfig.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -41,6 +45,17 @@ std::optional<double> StateIn(sd_bus_message* description)
     return state;
 }
 
+// Installed where GNOME Shell looks for extensions, whether or not it has
+// loaded it yet.
+bool IsInstalled(const std::string& uuid)
+{
+    for (const std::string& place : DataPlaces(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"),
+             std::getenv("XDG_DATA_DIRS"), "gnome-shell/extensions/" + uuid + "/metadata.json"))
+        if (access(place.c_str(), F_OK) == 0)
+            return true;
+    return false;
+}
+
 class GnomeShellHelper final : public DesktopHelper {
 public:
     GnomeShellHelper(SessionBus& bus, std::string uuid)
@@ -48,8 +63,11 @@ public:
     {
         std::optional<double> state = StateNow(bus);
         m_enabled = state == EnabledState;
-        if (auto notice = ExtensionNoticeFor(state, m_uuid))
+        auto notice = ExtensionNoticeFor(state, IsInstalled(m_uuid), m_uuid);
+        if (notice && notice->asNotification)
             m_notification = std::make_unique<ExtensionNotification>(bus, std::move(*notice), m_uuid);
+        else if (notice)
+            TellUser(notice->line.c_str());
         sd_bus_match_signal(bus.Get(), m_watch.Out(), Shell, ShellPath, Extensions, "ExtensionStateChanged",
             &GnomeShellHelper::OnStateChanged, this);
     }

@@ -18,10 +18,11 @@ class ExtensionNoticeAtStart : public testing::TestWithParam<NoticeCase> { };
 TEST_P(ExtensionNoticeAtStart, FitsTheShellsState)
 {
     const NoticeCase& want = GetParam();
-    auto notice = forms::ExtensionNoticeFor(want.state, "x@orlo.org");
+    auto notice = forms::ExtensionNoticeFor(want.state, true, "x@orlo.org");
     ASSERT_EQ(notice.has_value(), want.bodySays != nullptr) << "state " << want.state.value_or(0);
     if (!notice)
         return;
+    EXPECT_TRUE(notice->asNotification);
     EXPECT_EQ(!notice->switchOnLabel.empty(), want.offersSwitchOn);
     EXPECT_NE(notice->body.find("only this program"), std::string::npos) << notice->body;
     EXPECT_NE(notice->body.find(want.bodySays), std::string::npos) << notice->body;
@@ -36,5 +37,13 @@ INSTANTIATE_TEST_SUITE_P(States, ExtensionNoticeAtStart,
         NoticeCase { std::nullopt, false, "next log-in", Enable },
         NoticeCase { 3, false, "could not start", "x@orlo.org" },
         NoticeCase { 4, false, "could not start", "x@orlo.org" }));
+
+TEST(ExtensionNoticeAtStart, OfAnExtensionNeverInstalledIsALineAlone)
+{
+    auto notice = forms::ExtensionNoticeFor(std::nullopt, false, "x@orlo.org");
+    ASSERT_TRUE(notice.has_value());
+    EXPECT_FALSE(notice->asNotification);
+    EXPECT_NE(notice->line.find("not installed: x@orlo.org"), std::string::npos) << notice->line;
+}
 
 } // namespace
