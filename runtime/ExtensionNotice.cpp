@@ -7,7 +7,7 @@ namespace {
 constexpr double Enabled = 1;
 constexpr double Failed = 3;
 constexpr double OutOfDate = 4;
-constexpr double Enabling = 8; // GNOME 46 and later, on its way to Enabled
+constexpr double Enabling = 8; // newer shells only: on its way to Enabled
 
 constexpr const char* Summary = "The eyes see the pointer only over X11 windows";
 constexpr const char* Purpose
