@@ -51,6 +51,7 @@ class Desktop:
     """One headless desktop. Use as a context manager."""
 
     name = "desktop"
+    session_bus_config = None  # the system's own
 
     def __init__(self, share):
         self.share = share  # the helpers, laid out as installed (share/...)
@@ -68,7 +69,8 @@ class Desktop:
                         XDG_DATA_HOME=f"{self.home}/.local/share", XDG_CACHE_HOME=f"{self.home}/.cache",
                         XDG_SESSION_TYPE="wayland", NO_AT_BRIDGE="1", GSETTINGS_BACKEND="keyfile")
         try:
-            self.env["DBUS_SESSION_BUS_ADDRESS"] = self._bus("--session", f"{self.runtime}/bus")
+            self.env["DBUS_SESSION_BUS_ADDRESS"] = self._bus("--session", f"{self.runtime}/bus",
+                                                             self.session_bus_config)
             self.start()
             self.display, self.xauthority = self._wait_for_xwayland()
         except BaseException:
@@ -173,9 +175,11 @@ class GnomeShell(Desktop):
     name = "gnome-shell"
     EXTENSION = "peerkin-legacy@orlo.org"  # the shell run here is 43
 
-    def __init__(self, share, enable_extension=True):
+    def __init__(self, share, enable_extension=True, notifications=True):
         super().__init__(share)
         self.enable_extension = enable_extension
+        if not notifications:  # the shell may not serve them
+            self.session_bus_config = os.path.join(HERE, "wayland", "no-notifications-bus.conf")
 
     def start(self):
         if shutil.which("gnome-shell") is None:
@@ -303,3 +307,31 @@ class KWinPointer:
 
     def _steps(self, *steps):
         subprocess.run([self.tool, *steps], env=self.desktop.client_env(), check=True, timeout=10)
+
+
+class NotifyCalls:
+    """The Notify calls on a desktop's session bus while open, from dbus-monitor."""
+
+    def __init__(self, desktop):
+        self.desktop, self.log = desktop, os.path.join(desktop.folder, "notify-calls.txt")
+
+    def __enter__(self):
+        rule = "destination='org.freedesktop.Notifications',member='Notify'"
+        self.monitor = self.desktop.spawn(["dbus-monitor", "--session", rule], stdout=open(self.log, "w"))
+        for _ in range(100):  # until it has become a monitor
+            if "NameLost" in self.text():
+                return self
+            time.sleep(0.05)
+        raise RuntimeError("dbus-monitor did not start")
+
+    def __exit__(self, *exc):
+        self.monitor.terminate()
+
+    def text(self):
+        with open(self.log, errors="replace") as log:
+            return log.read()
+
+    def actions(self):
+        """Per call, how many texts its actions hold (a key and a label each)."""
+        calls = self.text().split("member=Notify")[1:]
+        return [call.split("array [")[1].split("]")[0].count("string ") for call in calls]
