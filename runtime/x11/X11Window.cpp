@@ -9,6 +9,7 @@
 #include "X11Connection.h"
 #include "X11EventLoop.h"
 #include "X11Image.h"
+#include "X11State.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -41,11 +42,7 @@ constexpr int DoubleClickReach = 2;
 // placing it.
 constexpr std::chrono::milliseconds PlacingTime { 1000 };
 
-std::unordered_map<::Window, X11Window*>& Windows()
-{
-    static std::unordered_map<::Window, X11Window*> windows;
-    return windows;
-}
+std::unordered_map<::Window, X11Window*>& Windows() { return State().windows; }
 
 void SetCardinals(X11Connection& x, ::Window window, const char* property, Atom type, const unsigned long* items,
     int count)

@@ -5,6 +5,7 @@
 
 #include "GdiObjects.h"
 #include "HeadlessControl.h"
+#include "HeadlessEventLoop.h"
 #include "HeadlessWindow.h"
 
 #include <algorithm>
@@ -39,6 +40,17 @@ void DeliverTimerTick(HWND handle)
 {
     if (HeadlessWindow* window = LiveWindow(handle))
         window->Tick(0);
+}
+
+void RestartTimer(HWND handle, std::size_t index, unsigned interval)
+{
+    forms::headless::StartTimer(handle, index, interval);
+}
+
+void ResetBackEnd()
+{
+    if (!forms::headless::ResetState())
+        ADD_FAILURE() << "a window of an earlier test still lives";
 }
 
 bool IsShown(HWND handle)

@@ -6,6 +6,7 @@
 #include "GdiObjects.h"
 #include "X11Connection.h"
 #include "X11EventLoop.h"
+#include "X11State.h"
 #include "X11Window.h"
 
 #include <X11/Xatom.h>
@@ -57,6 +58,17 @@ void DeliverTimerTick(HWND handle)
 {
     if (forms::x11::X11Window* window = forms::x11::LiveWindow(handle))
         window->Tick(0);
+}
+
+void RestartTimer(HWND handle, std::size_t index, unsigned interval)
+{
+    forms::x11::StartTimer(forms::x11::LiveWindow(handle)->Xid(), index, interval);
+}
+
+void ResetBackEnd()
+{
+    if (!forms::x11::ResetState())
+        ADD_FAILURE() << "a window of an earlier test still lives";
 }
 
 bool IsShown(HWND handle)
