@@ -1,5 +1,6 @@
 #include "X11EventLoop.h"
 
+#include "TimerSchedule.h"
 #include "X11Connection.h"
 #include "X11State.h"
 #include "X11Window.h"
@@ -58,11 +59,8 @@ void WaitForEventOrTimer(int longest)
     XFlush(display);
     if (XPending(display) > 0)
         return;
-    int wait = MillisecondsToNextTimer();
-    if (longest >= 0 && (wait < 0 || wait > longest))
-        wait = longest;
     pollfd connection { ConnectionNumber(display), POLLIN, 0 };
-    ::poll(&connection, 1, wait);
+    ::poll(&connection, 1, LongestWait(MillisecondsToNextTimer(), longest));
 }
 
 } // namespace

@@ -217,7 +217,7 @@ RECT X11Window::Bounds()
 {
     POINT root = RootPosition();
     const RootArea& screen = X11Connection::Get().PrimaryMonitor();
-    POINT at { m_scale.ToProgram(root.x - screen.x), m_scale.ToProgram(root.y - screen.y) };
+    POINT at { m_scale.ProgramPlace(root.x, screen.x), m_scale.ProgramPlace(root.y, screen.y) };
     return RECT { at.x, at.y, at.x + m_width, at.y + m_height };
 }
 
@@ -381,10 +381,9 @@ void X11Window::HandleEvent(XEvent& event)
     switch (event.type) {
     case Expose: {
         const XExposeEvent& expose = event.xexpose;
-        Present(m_events.ShownImage(),
-            RECT { m_scale.ProgramEdgeBefore(expose.x), m_scale.ProgramEdgeBefore(expose.y),
-                m_scale.ProgramEdgeAfter(expose.x + expose.width),
-                m_scale.ProgramEdgeAfter(expose.y + expose.height) });
+        PixelEdges area = m_scale.ProgramAreaOf(
+            PixelEdges { expose.x, expose.y, expose.x + expose.width, expose.y + expose.height });
+        Present(m_events.ShownImage(), RECT { area.left, area.top, area.right, area.bottom });
         break;
     }
     case ButtonPress: Press(event.xbutton); break;
