@@ -3,7 +3,7 @@
 // (tests/posix/support/TestSystem.cpp).
 #include "TestWindows.h"
 
-#include "GdiObjects.h"
+#include "LayerTestWindows.h"
 #include "X11Connection.h"
 #include "X11EventLoop.h"
 #include "X11State.h"
@@ -31,14 +31,7 @@ void PumpFor(int milliseconds)
 
 std::optional<std::vector<RECT>> WindowRegionRects(HWND handle)
 {
-    forms::x11::X11Window* window = forms::x11::LiveWindow(handle);
-    if (!window || !window->Shape())
-        return std::nullopt;
-    std::vector<RECT> rects = window->Shape()->rects;
-    std::sort(rects.begin(), rects.end(), [](const RECT& a, const RECT& b) {
-        return a.top != b.top ? a.top < b.top : a.left < b.left;
-    });
-    return rects;
+    return layer::RegionRects(forms::x11::LiveWindow(handle));
 }
 
 POINT ScreenPixels()
@@ -54,11 +47,7 @@ void MoveCursorTo(int x, int y)
     XSync(connection.Display(), False);
 }
 
-void DeliverTimerTick(HWND handle)
-{
-    if (forms::x11::X11Window* window = forms::x11::LiveWindow(handle))
-        window->Tick(0);
-}
+void DeliverTimerTick(HWND handle) { layer::TickFirstTimer(forms::x11::LiveWindow(handle)); }
 
 void RestartTimer(HWND handle, std::size_t index, unsigned interval)
 {
