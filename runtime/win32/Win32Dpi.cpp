@@ -117,10 +117,4 @@ DpiContextScope::~DpiContextScope()
         Functions().setThread(m_previous);
 }
 
-bool ThreadIsUnaware()
-{
-    const DpiFunctions& dpi = Functions();
-    return !dpi.HasThreadContexts() || dpi.equal(dpi.getThread(), DPI_AWARENESS_CONTEXT_UNAWARE);
-}
-
 } // namespace forms::win32

@@ -36,7 +36,4 @@ private:
     DPI_AWARENESS_CONTEXT m_previous = nullptr;
 };
 
-// True while the calling thread runs unaware of the scale.
-bool ThreadIsUnaware();
-
 } // namespace forms::win32
