@@ -12,6 +12,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -96,8 +97,15 @@ HRGN RegionOf(const std::vector<DeviceSpan>& spans)
     auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
     data->rdh = RGNDATAHEADER { sizeof(RGNDATAHEADER), RDH_RECTANGLES, static_cast<DWORD>(spans.size()), 0, {} };
     auto* rects = reinterpret_cast<RECT*>(data->Buffer);
-    for (std::size_t at = 0; at < spans.size(); ++at)
+    RECT& bound = data->rdh.rcBound;
+    bound = RECT { INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN };
+    for (std::size_t at = 0; at < spans.size(); ++at) {
         rects[at] = RECT { spans[at].first, spans[at].y, spans[at].end, spans[at].y + 1 };
+        bound = RECT { std::min(bound.left, rects[at].left), std::min(bound.top, rects[at].top),
+            std::max(bound.right, rects[at].right), std::max(bound.bottom, rects[at].bottom) };
+    }
+    if (spans.empty())
+        bound = RECT {};
     auto size = static_cast<DWORD>(sizeof(RGNDATAHEADER) + spans.size() * sizeof(RECT));
     return ::ExtCreateRegion(nullptr, size, data);
 }
