@@ -95,10 +95,10 @@ class DesktopSession:
             yield figure.process.pid
 
     def walk(self, rate, seconds):
-        if hasattr(self.pointer, "tool"):
-            # KWin's: one client for the whole walk, pausing between moves.
+        if hasattr(self.pointer, "steps"):
+            # KWin's: absolute places, pausing between moves.
             steps = [f"{x},{y} +{round(1000 / rate)}" for x, y in square(rate, seconds)]
-            subprocess.run([self.pointer.tool, *" ".join(steps).split()], env=self.desktop.client_env(), check=True)
+            self.pointer.steps(*" ".join(steps).split())
             return
         # GNOME's remote input moves by steps only: one step a move, as a hand.
         relative = hasattr(self.pointer, "move_by")

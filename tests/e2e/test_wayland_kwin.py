@@ -121,8 +121,7 @@ class OnKWin(unittest.TestCase):
 
 class OtherPromises(unittest.TestCase):
     """What KWin does with the figure's other promises, as the README's
-    Wayland section states them. (The drag and the double-click are not
-    here: the presses of KWin's fake input never reached the figure.)"""
+    Wayland section states them."""
 
     @classmethod
     def setUpClass(cls):
@@ -141,6 +140,19 @@ class OtherPromises(unittest.TestCase):
     def test_top_most_is_the_above_state(self):
         with WaylandFigure(self.desktop) as figure:
             self.assertIn("_NET_WM_STATE_ABOVE", figure.window_state())
+
+    def test_drag_moves_and_double_click_stores_and_ends(self):
+        with WaylandFigure(self.desktop) as figure:
+            x, y = figure.place()
+            start = (x + 96, y + 200)
+            self.assertTrue(figure.point_at(self.pointer, start), f"X has the pointer at {figure.x_pointer()}")
+            path = [f"{start[0] + 10 * i},{start[1] + 5 * i} +30" for i in range(1, 11)]
+            self.pointer.steps("press", "+100", *path, "+100", "release")
+            moved = wait_until(lambda: figure.place() == (x + 100, y + 50), 3)
+            self.assertTrue(moved, f"the figure is at {figure.place()} after a drag from {(x, y)}")
+            self.pointer.steps(*["press", "release", "+80"] * 2)
+            self.assertEqual(figure.process.wait(5), 0)
+            self.assertEqual(figure.stored(), f"[Orlo's Peerkin]\nTop={(y + 50) * 15}\nLeft={(x + 100) * 15}\n")
 
 
 if __name__ == "__main__":

@@ -366,20 +366,22 @@ class KWin(Desktop):
 
 
 class KWinPointer:
-    """The pointer of a KWin session, moved through fake input (kwin_pointer)."""
+    """The pointer of a KWin session, moved through fake input by one
+    kwin_pointer client for the whole session."""
 
     def __init__(self, desktop):
-        self.desktop = desktop
-        self.tool = os.environ.get("PEERKIN_KWIN_POINTER", "")
-        if not os.path.isfile(self.tool):
+        tool = os.environ.get("PEERKIN_KWIN_POINTER", "")
+        if not os.path.isfile(tool):
             raise Unavailable("no fake-input pointer client was built (libwayland-dev, plasma-wayland-protocols)")
+        self.client = subprocess.Popen([tool], env=desktop.client_env(), stdin=subprocess.PIPE,
+                                       stdout=subprocess.PIPE, text=True)
+        desktop.processes.append(self.client)
 
     def move_to(self, x, y):
         # In two steps, as a hand moves it: after a single jump onto an X11
         # window Xwayland reports the pointer where it was before, until the
         # pointer moves on within the window.
-        for step in ((x - 1, y), (x, y)):
-            self.steps(f"{step[0]},{step[1]}")
+        self.steps(f"{x - 1},{y}", f"{x},{y}")
 
     def press(self):
         self.steps("press")
@@ -388,6 +390,9 @@ class KWinPointer:
         self.steps("release")
 
     def steps(self, *steps):
-        """Steps of kwin_pointer taken by one client: KWin lets go of the
-        buttons of a client that leaves, so a drag is one client's."""
-        subprocess.run([self.tool, *steps], env=self.desktop.client_env(), check=True, timeout=10)
+        """Steps of kwin_pointer ("X,Y", "press", "release", "+MS")."""
+        for step in steps:
+            self.client.stdin.write(step + "\n")
+            self.client.stdin.flush()
+            if self.client.stdout.readline().strip() != "ok":
+                raise RuntimeError(f"the fake-input client did not take {step!r}")
