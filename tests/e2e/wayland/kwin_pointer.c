@@ -7,9 +7,9 @@
  *   kwin_pointer           the steps from standard input, a word each,
  *                          "ok" on standard output once KWin took each
  * Ends with 0 once KWin has taken every step, 2 where KWin offers no fake
- * input. One client for a whole test: KWin's seat has a pointer only while
- * some fake-input client is connected, and a press that comes with a
- * client of its own can reach Xwayland before its pointer is back.
+ * input. One client for a whole test: a press that comes with a client of
+ * its own often never reaches the X11 window under the pointer (KWin's
+ * seat seems to offer a pointer only while a fake-input client is there).
  * A test tool: plain C over libwayland-client. */
 #include "fake-input-client-protocol.h"
 
