@@ -11,6 +11,11 @@ namespace forms::product {
 inline constexpr char ShortName[] = "peerkin";
 // The X window class, by which desktops match a window to its desktop entry.
 inline constexpr char ClassName[] = "Peerkin";
+// The name people know the program by, which desktops' notifications show.
+inline constexpr char DisplayName[] = "Orlo's Peerkin";
+// The desktop entry (org.orlo.Peerkin.desktop) and the icon it names, by
+// which desktops match a notification to the program.
+inline constexpr char DesktopEntry[] = "org.orlo.Peerkin";
 // The start of the single-instance lock's folder and file names on Linux.
 inline constexpr char LockName[] = "orlos-peerkin";
 // The start of the single-instance mutex's name on Windows.

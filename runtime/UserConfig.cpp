@@ -1,5 +1,7 @@
 #include "UserConfig.h"
 
+#include <algorithm>
+
 namespace forms {
 namespace {
 
@@ -25,6 +27,24 @@ std::string UserConfigFolder(const char* xdgConfigHome, const char* home, std::s
     if (!IsAbsolute(home))
         return {};
     return Joined(Joined(home, ".config"), program);
+}
+
+std::vector<std::string> DataPlaces(
+    const char* xdgDataHome, const char* home, const char* xdgDataDirs, std::string_view path)
+{
+    std::vector<std::string> places;
+    if (IsAbsolute(xdgDataHome))
+        places.push_back(Joined(xdgDataHome, path));
+    else if (IsAbsolute(home))
+        places.push_back(Joined(Joined(home, ".local/share"), path));
+    std::string_view dirs = xdgDataDirs && *xdgDataDirs ? xdgDataDirs : "/usr/local/share:/usr/share";
+    while (!dirs.empty()) {
+        std::string dir(dirs.substr(0, dirs.find(':')));
+        dirs.remove_prefix(std::min(dirs.size(), dir.size() + 1));
+        if (IsAbsolute(dir.c_str()))
+            places.push_back(Joined(dir, path));
+    }
+    return places;
 }
 
 } // namespace forms

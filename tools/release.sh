@@ -3,6 +3,7 @@
 # the downloads into dist/ through CPack:
 #   Peerkin-<version>-win32.zip                Peerkin.exe and readme.txt
 #   peerkin_<version>_<arch>.deb               the Debian package
+#   peerkin-<version>-1.<machine>.rpm          the RPM, of the same files
 #   peerkin-<version>-linux-<machine>.tar.gz   the same installed tree
 #
 # The version in the names is read back from the built Windows program's
@@ -42,7 +43,7 @@ main() {
 
   local dist=$PEERKIN_ROOT/dist
   local packages=("$dist/Peerkin-$version-win32.zip" "$dist/peerkin_${version}_$(dpkg --print-architecture).deb"
-    "$dist/peerkin-$version-linux-$(uname -m).tar.gz")
+    "$dist/peerkin-$version-1.$(uname -m).rpm" "$dist/peerkin-$version-linux-$(uname -m).tar.gz")
   rm -f "${packages[@]}"
   cpack_into_dist win32
   build_linux

@@ -9,7 +9,7 @@ source "$(dirname "$0")/common.sh"
 
 packages=(cmake g++ clang libclang-rt-14-dev libgtest-dev googletest python3 libx11-dev libxext-dev libxrandr-dev libpng-dev
   pkg-config libsystemd-dev
-  dpkg-dev lintian desktop-file-utils appstream man-db
+  dpkg-dev lintian rpm rpmlint desktop-file-utils appstream man-db
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 wine32:i386 xvfb xdotool imagemagick x11-utils x11-xserver-utils
   openbox xfwm4 xfconf i3-wm awesome dbus-daemon

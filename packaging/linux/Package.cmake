@@ -1,6 +1,7 @@
 # The native program as a desktop program: the program, its desktop entry,
 # metainfo, icons, manual page, copyright and changelog, installed under any
-# prefix; packed as peerkin_<version>_<arch>.deb and a .tar.gz of the same tree.
+# prefix; packed as peerkin_<version>_<arch>.deb, peerkin-<version>-1.<machine>.rpm
+# and a .tar.gz of the same tree.
 
 # Debian keeps a package's documents under its package name, not under the
 # CMake project's capitalised one.
@@ -53,15 +54,17 @@ function(peerkin_install_linux)
 endfunction()
 
 function(peerkin_describe_linux_packages)
-  set(CPACK_GENERATOR DEB TGZ PARENT_SCOPE)
+  set(CPACK_GENERATOR DEB RPM TGZ PARENT_SCOPE)
   set(CPACK_PACKAGE_NAME peerkin PARENT_SCOPE)
-  set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop companion whose red eyes follow the mouse pointer" PARENT_SCOPE)
-  set(CPACK_PACKAGE_DESCRIPTION [[
+  set(summary "desktop companion whose red eyes follow the mouse pointer")
+  set(description [[
 Orlo's Peerkin shows a polished-metal face in a window cut to the face's
 outline and kept above all other windows. Its red eyes follow the mouse
 pointer anywhere on the screen. Drag it with the left mouse button;
 double-click it to store its position and close it, and the next start
-puts it back there. Only one copy runs at a time.]] PARENT_SCOPE)
+puts it back there. Only one copy runs at a time.]])
+  set(CPACK_PACKAGE_DESCRIPTION_SUMMARY ${summary} PARENT_SCOPE)
+  set(CPACK_PACKAGE_DESCRIPTION ${description} PARENT_SCOPE)
   # The .tar.gz, for other distributions: the installed tree in one folder.
   set(CPACK_PACKAGE_FILE_NAME peerkin-${PROJECT_VERSION}-linux-${CMAKE_SYSTEM_PROCESSOR} PARENT_SCOPE)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT PARENT_SCOPE)
@@ -70,6 +73,49 @@ puts it back there. Only one copy runs at a time.]] PARENT_SCOPE)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional PARENT_SCOPE)
   # The libraries the program links, as dpkg-shlibdeps finds them in it.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON PARENT_SCOPE)
+
+  # The RPM, for Fedora, openSUSE and the others: the same text, with the
+  # capital that RPM summaries start with where Debian's do not.
+  set(CPACK_RPM_FILE_NAME RPM-DEFAULT PARENT_SCOPE)
+  set(release 1)
+  set(CPACK_RPM_PACKAGE_RELEASE ${release} PARENT_SCOPE)
+  string(SUBSTRING ${summary} 0 1 first)
+  string(TOUPPER ${first} first)
+  string(SUBSTRING ${summary} 1 -1 rest)
+  set(CPACK_RPM_PACKAGE_SUMMARY ${first}${rest} PARENT_SCOPE)
+  set(CPACK_RPM_PACKAGE_DESCRIPTION ${description} PARENT_SCOPE)
+  set(CPACK_RPM_PACKAGE_LICENSE ${PEERKIN_LICENSE} PARENT_SCOPE)
+  set(CPACK_RPM_PACKAGE_GROUP "Amusements/Toys/Other" PARENT_SCOPE)
+  # Its desktop entry, icons and extensions count only under /usr, where the
+  # desktops look for them: no installing it under another prefix.
+  set(CPACK_PACKAGE_RELOCATABLE OFF PARENT_SCOPE)
+  # The packager is the maintainer, as for the .deb. The RPM holds the very
+  # files of the .deb, byte for byte: without rpm's links from the program's
+  # build id under /usr/lib/.build-id (which would clash with any other
+  # package of the same program), and without rpmbuild's clean-up of the
+  # installed tree, which would strip the compiler's notes from the program
+  # that the tests ran.
+  set(CPACK_RPM_SPEC_MORE_DEFINE
+    "%define packager ${PEERKIN_MAINTAINER}\n%define _build_id_links none\n%define __os_install_post %{nil}" PARENT_SCOPE)
+  # The libraries the program links, as rpmbuild's find-requires finds them
+  # in it (libX11.so.6()(64bit) and the like), which every RPM distribution
+  # resolves to its own package names.
+  set(CPACK_RPM_PACKAGE_AUTOREQ ON PARENT_SCOPE)
+  # Directories that the distributions' own filesystem package holds: the
+  # package must not own them, or removing it would take them away when empty.
+  # Every other folder it makes it owns, so that `rpm -e` leaves nothing
+  # behind; the icon theme's size folders and GNOME Shell's extensions folder
+  # it shares with the packages of the theme and of the Shell, as rpm allows.
+  set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION
+    /usr/share/applications /usr/share/icons /usr/share/man /usr/share/man/man1 /usr/share/metainfo PARENT_SCOPE)
+  # The copyright stays when documents are left out (dnf's nodocs); the
+  # package lives under /usr, as it is not relocatable.
+  set(CPACK_RPM_USER_FILELIST "%license /usr/${CMAKE_INSTALL_DOCDIR}/copyright" PARENT_SCOPE)
+  file(CONFIGURE OUTPUT rpm-changelog CONTENT [[
+* @PEERKIN_RPM_CHANGELOG_DATE@ @PEERKIN_MAINTAINER@ - @PROJECT_VERSION@-@release@
+- Release @PROJECT_VERSION@. The changes are in the project's history.
+]] @ONLY)
+  set(CPACK_RPM_CHANGELOG_FILE ${CMAKE_CURRENT_BINARY_DIR}/rpm-changelog PARENT_SCOPE)
 endfunction()
 
 peerkin_install_linux()

@@ -20,6 +20,13 @@ public:
 std::unique_ptr<DesktopHelper> StartGnomeShellHelper(SessionBus& bus);
 std::unique_ptr<DesktopHelper> StartKWinHelper(SessionBus& bus);
 
+// GNOME Shell's name, object and extensions' interface on the session bus.
+namespace gnome {
+inline constexpr char Shell[] = "org.gnome.Shell";
+inline constexpr char ShellPath[] = "/org/gnome/Shell";
+inline constexpr char Extensions[] = "org.gnome.Shell.Extensions";
+} // namespace gnome
+
 // Writes a line on standard error, prefixed with the program's name.
 void TellUser(const char* text);
 

@@ -1,32 +1,40 @@
 // GNOME Shell: the program's own extension reports the pointer. It is
 // installed with the program but must be enabled by the user; the program
-// asks the shell whether it is, says how to enable it where not, and
-// follows the shell's notes on its state.
+// asks the shell whether it is, tells the user where not (a notification
+// that offers to switch it on), and follows the shell's notes on its state.
 #include "DesktopHelpers.h"
+#include "ExtensionNotification.h"
 #include "PointerReports.h"
+#include "UserConfig.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace forms::x11 {
 namespace {
 
-constexpr const char* Shell = "org.gnome.Shell";
-constexpr const char* ShellPath = "/org/gnome/Shell";
-constexpr const char* Extensions = "org.gnome.Shell.Extensions";
+using gnome::Extensions;
+using gnome::Shell;
+using gnome::ShellPath;
 constexpr double EnabledState = 1; // the shell's ExtensionState.ENABLED
 
-// The "state" of an extension's a{sv} description; 0 when it has none
+// The "state" of an extension's a{sv} description; none when it has none
 // (the shell does not know the extension).
-double StateIn(sd_bus_message* description)
+std::optional<double> StateIn(sd_bus_message* description)
 {
-    double state = 0;
+    std::optional<double> state;
     if (sd_bus_message_enter_container(description, 'a', "{sv}") < 0)
         return state;
     while (sd_bus_message_enter_container(description, 'e', "sv") > 0) {
         const char* key = nullptr;
         sd_bus_message_read(description, "s", &key);
+        double number = 0;
         if (key && std::string(key) == "state" && sd_bus_message_enter_container(description, 'v', "d") > 0) {
-            sd_bus_message_read(description, "d", &state);
+            if (sd_bus_message_read(description, "d", &number) > 0)
+                state = number;
             sd_bus_message_exit_container(description);
         } else {
             sd_bus_message_skip(description, "v");
@@ -37,38 +45,51 @@ double StateIn(sd_bus_message* description)
     return state;
 }
 
+// Installed where GNOME Shell looks for extensions, whether or not it has
+// loaded it yet.
+bool IsInstalled(const std::string& uuid)
+{
+    for (const std::string& place : DataPlaces(std::getenv("XDG_DATA_HOME"), std::getenv("HOME"),
+             std::getenv("XDG_DATA_DIRS"), "gnome-shell/extensions/" + uuid + "/metadata.json"))
+        if (access(place.c_str(), F_OK) == 0)
+            return true;
+    return false;
+}
+
 class GnomeShellHelper final : public DesktopHelper {
 public:
     GnomeShellHelper(SessionBus& bus, std::string uuid)
         : m_uuid(std::move(uuid))
     {
-        m_enabled = StateNow(bus) == EnabledState;
-        if (!m_enabled)
-            TellHowToEnable();
+        std::optional<double> state = StateNow(bus);
+        m_enabled = state == EnabledState;
+        auto notice = ExtensionNoticeFor(state, IsInstalled(m_uuid), m_uuid);
+        if (notice && notice->asNotification)
+            m_notification = std::make_unique<ExtensionNotification>(bus, std::move(*notice), m_uuid);
+        else if (notice)
+            TellUser(notice->line.c_str());
         sd_bus_match_signal(bus.Get(), m_watch.Out(), Shell, ShellPath, Extensions, "ExtensionStateChanged",
             &GnomeShellHelper::OnStateChanged, this);
     }
 
+    void Unload() override
+    {
+        if (m_notification)
+            m_notification->Withdraw();
+    }
+
 private:
-    double StateNow(SessionBus& bus) const
+    std::optional<double> StateNow(SessionBus& bus) const
     {
         BusError error;
         sd_bus_message* reply = nullptr;
-        double state = 0;
-        if (sd_bus_call_method(bus.Get(), Shell, ShellPath, Extensions, "GetExtensionInfo", error.Get(), &reply, "s",
-                m_uuid.c_str())
+        std::optional<double> state;
+        if (sd_bus_call_method(
+                bus.Get(), Shell, ShellPath, Extensions, "GetExtensionInfo", error.Get(), &reply, "s", m_uuid.c_str())
             >= 0)
             state = StateIn(reply);
         sd_bus_message_unref(reply);
         return state;
-    }
-
-    void TellHowToEnable() const
-    {
-        std::string text = "on this GNOME Wayland session the eyes see the pointer only over X11 windows until "
-                           "the program's GNOME Shell extension is enabled: gnome-extensions enable "
-            + m_uuid + " (GNOME loads a newly installed extension at the next log-in)";
-        TellUser(text.c_str());
     }
 
     // Switched off while the program runs: X alone steers the eyes until it
@@ -86,11 +107,14 @@ private:
             self->m_toldStopped = true;
         }
         self->m_enabled = enabled;
+        if (enabled && self->m_notification)
+            self->m_notification->Withdraw();
         return 0;
     }
 
     std::string m_uuid;
     BusSlot m_watch;
+    std::unique_ptr<ExtensionNotification> m_notification;
     bool m_enabled = false;
     bool m_toldStopped = false;
 };

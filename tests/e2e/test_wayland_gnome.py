@@ -2,16 +2,17 @@
 Xwayland: with the program's extension enabled the eyes follow the pointer
 over the bare desktop and over a native Wayland window, where X alone
 would leave them staring; without the extension, or when it is switched off,
-the program says so once and goes on with what X sees. The desktop is this
-system's, or a newer Debian's from a root of its own: PEERKIN_DEBIAN_SUITE
-names the suite, PEERKIN_PACKAGES the folder of the program's package."""
+the program says so once (without, in a notification where the desktop
+serves them) and goes on with what X sees. The desktop is this system's,
+or a newer Debian's from a root of its own: PEERKIN_DEBIAN_SUITE names the
+suite, PEERKIN_PACKAGES the folder of the program's package."""
 
 import os
 import time
 import unittest
 
 from peerkin_e2e import FIGURE_SIZE, runs_natively, wait_until
-from wayland_desktops import SIZE, GnomeShell, Release, Unavailable, debian_release
+from wayland_desktops import SIZE, GnomeShell, NotifyCalls, Release, Unavailable, debian_release
 from wayland_figure import TICKS, WaylandFigure
 
 LEFT, RIGHT = (5, SIZE[1] // 2), (SIZE[0] - 5, SIZE[1] // 2)  # the screen's far left and far right
@@ -54,11 +55,12 @@ class WithTheExtension(unittest.TestCase):
         return wait_until(lambda: figure.looks_at(place), TURN, interval=0.1)
 
     def test_pupils_follow_over_the_bare_desktop(self):
-        with WaylandFigure(self.desktop) as figure:
+        with NotifyCalls(self.desktop) as notified, WaylandFigure(self.desktop) as figure:
             for name, place in [("far left", LEFT), ("far right", RIGHT), ("far left again", LEFT)]:
                 with self.subTest(name):
                     self.assertTrue(self.follows(figure, place), f"pupils {figure.pupils()} for {place}")
             self.assertEqual(figure.said(), "")
+        self.assertEqual(notified.actions(), [], "a notification although the extension is enabled")
 
     def test_pupils_follow_over_a_native_wayland_window(self):
         window = self.desktop.spawn(["gjs", os.path.join(os.path.dirname(__file__), "wayland", "native_window.js")],
@@ -94,14 +96,21 @@ class WithTheExtension(unittest.TestCase):
 
 
 class WithoutTheExtension(unittest.TestCase):
-    def test_says_once_how_to_enable_it_and_goes_on(self):
+    def test_offers_once_to_switch_it_on_and_goes_on(self):
         desktop = gnome(enable_extension=False)
         self.addCleanup(desktop.__exit__)
-        with WaylandFigure(desktop) as figure:
+        with NotifyCalls(desktop) as notified, WaylandFigure(desktop) as figure:
             time.sleep(TICKS)
-            said = figure.said()
+            self.assertEqual(figure.said(), "")
+            self.assertIsNone(figure.process.poll(), "the program ended")
+        self.assertEqual(notified.actions(), [2], "one notification, with one action: its key and label")
+
+    def test_says_once_on_standard_error_where_no_notifications_are_served(self):
+        desktop = gnome(enable_extension=False, notifications=False)
+        self.addCleanup(desktop.__exit__)
+        with WaylandFigure(desktop) as figure:
+            said = wait_until(figure.said, 5)
             self.assertIn(f"gnome-extensions enable {desktop.extension}", said)
-            self.assertIn("next log-in", said)
             self.assertEqual(said.count("\n"), 1, said)
             self.assertIsNone(figure.process.poll(), "the program ended")
 

@@ -107,6 +107,7 @@ class Desktop:
     """One headless desktop of a Release. Use as a context manager."""
 
     name = "desktop"
+    session_bus_config = None  # the system's own
 
     def __init__(self, release):
         self.release = release
@@ -125,7 +126,8 @@ class Desktop:
                         XDG_DATA_HOME=f"{self.home}/.local/share", XDG_CACHE_HOME=f"{self.home}/.cache",
                         XDG_SESSION_TYPE="wayland", NO_AT_BRIDGE="1", GSETTINGS_BACKEND="keyfile")
         try:
-            self.env["DBUS_SESSION_BUS_ADDRESS"] = self._bus("--session", f"{self.runtime}/bus")
+            self.env["DBUS_SESSION_BUS_ADDRESS"] = self._bus("--session", f"{self.runtime}/bus",
+                                                             self.session_bus_config)
             self.start()
             self.display, self.xauthority = self._wait_for_xwayland()
         except BaseException:
@@ -233,9 +235,11 @@ class GnomeShell(Desktop):
 
     name = "gnome-shell"
 
-    def __init__(self, release, enable_extension=True):
+    def __init__(self, release, enable_extension=True, notifications=True):
         super().__init__(release)
         self.enable_extension = enable_extension
+        if not notifications:  # the shell may not serve them
+            self.session_bus_config = os.path.join(HERE, "wayland", "no-notifications-bus.conf")
 
     def start(self):
         if self.release.which("gnome-shell") is None:
@@ -396,3 +400,31 @@ class KWinPointer:
             self.client.stdin.flush()
             if self.client.stdout.readline().strip() != "ok":
                 raise RuntimeError(f"the fake-input client did not take {step!r}")
+
+
+class NotifyCalls:
+    """The Notify calls on a desktop's session bus while open, from dbus-monitor."""
+
+    def __init__(self, desktop):
+        self.desktop, self.log = desktop, os.path.join(desktop.folder, "notify-calls.txt")
+
+    def __enter__(self):
+        rule = "destination='org.freedesktop.Notifications',member='Notify'"
+        self.monitor = self.desktop.spawn(["dbus-monitor", "--session", rule], stdout=open(self.log, "w"))
+        for _ in range(100):  # until it has become a monitor
+            if "NameLost" in self.text():
+                return self
+            time.sleep(0.05)
+        raise RuntimeError("dbus-monitor did not start")
+
+    def __exit__(self, *exc):
+        self.monitor.terminate()
+
+    def text(self):
+        with open(self.log, errors="replace") as log:
+            return log.read()
+
+    def actions(self):
+        """Per call, how many texts its actions hold (a key and a label each)."""
+        calls = self.text().split("member=Notify")[1:]
+        return [call.split("array [")[1].split("]")[0].count("string ") for call in calls]

@@ -30,4 +30,13 @@ INSTANTIATE_TEST_SUITE_P(XdgConfigHome, UserConfig,
         FolderCase { nullptr, "/", "/.config/peerkin" },
         FolderCase { nullptr, nullptr, "" }, FolderCase { "", "home", "" }));
 
+TEST(DataPlaces, FollowTheBaseDirectoryRules)
+{
+    using Places = std::vector<std::string>;
+    EXPECT_EQ(forms::DataPlaces(nullptr, "/home/ann", nullptr, "x"),
+        (Places { "/home/ann/.local/share/x", "/usr/local/share/x", "/usr/share/x" }));
+    EXPECT_EQ(forms::DataPlaces("/d/", "/home/ann", "/a:rel::/b/", "x"), (Places { "/d/x", "/a/x", "/b/x" }));
+    EXPECT_EQ(forms::DataPlaces("rel", nullptr, "", "x"), (Places { "/usr/local/share/x", "/usr/share/x" }));
+}
+
 } // namespace
