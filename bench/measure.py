@@ -33,16 +33,20 @@ SETTLE = 2.0  # seconds after the first paint before CPU is counted
 
 # --- the screen ----------------------------------------------------------------
 
-def ring_points(left, top):
-    """Eight points of the ring round each eye of a window at (left, top); the
-    pupil can cover at most two of an eye's eight."""
+SCALED_DPI = 192  # the figure once more on a screen at 200%
+
+
+def ring_points(left, top, scale=1):
+    """Eight points of the ring round each eye of a window at (left, top),
+    shown at scale; the pupil can cover at most two of an eye's eight."""
     ring = [(EYE_RING, 0), (-EYE_RING, 0), (0, EYE_RING), (0, -EYE_RING), (9, 9), (-9, 9), (9, -9), (-9, -9)]
-    return [[(left + ex + dx, top + ey + dy) for dx, dy in ring] for ex, ey in figure.EYES]
+    return [[(left + round((ex + dx) * scale), top + round((ey + dy) * scale)) for dx, dy in ring]
+            for ex, ey in figure.EYES]
 
 
-def shows_red_eyes(x, left, top):
+def shows_red_eyes(x, left, top, scale=1):
     """True when the ring round each eye of a window at (left, top) is red."""
-    eyes = ring_points(left, top)
+    eyes = ring_points(left, top, scale)
     colours = x.rgb_at([point for eye in eyes for point in eye])
     if colours is None:
         return False
@@ -92,6 +96,11 @@ class Bench:
         self.x = None
         self.wineserver = None
         self.folder = tempfile.mkdtemp(prefix="peerkin-bench-")
+        # The figure at 200%: a prefix of its own, and a settings file that
+        # keeps its larger window clear of the pointer's square.
+        self.scaled_env = None
+        self.scaled_folder = os.path.join(self.folder, "scaled")
+        self.scaled_wineserver = None
 
     # The private X server and the Wine prefix, kept up for the whole run.
     def start(self):
@@ -104,19 +113,32 @@ class Bench:
             print(f"Preparing the Wine prefix {self.args.prefix} (once)", flush=True)
             subprocess.run([self.args.loader, "wineboot", "-i"], env=self.env, stdout=subprocess.DEVNULL,
                            stderr=subprocess.DEVNULL)
-        subprocess.run(["wineserver", "-p"], env=self.env, check=False)
-        for _ in range(100):
-            self.wineserver = wineserver_pid(self.args.prefix)
-            if self.wineserver:
-                break
-            time.sleep(0.05)
-        if not self.wineserver:
-            raise SystemExit("no wineserver found for the prefix")
+        self.wineserver = self.persistent_wineserver(self.env)
+        scaled_prefix = wine.prefix_at_dpi(self.args.prefix + f"-{SCALED_DPI}dpi", SCALED_DPI, self.env)
+        self.scaled_env = dict(self.env, WINEPREFIX=scaled_prefix)
+        self.scaled_wineserver = self.persistent_wineserver(self.scaled_env)
         for name in PROGRAMS:
             shutil.copy(self.args.programs[name], os.path.join(self.folder, f"{name}.exe"))
+        os.makedirs(self.scaled_folder)
+        shutil.copy(self.args.programs["Peerkin"], os.path.join(self.scaled_folder, "Peerkin.exe"))
+        with open(os.path.join(self.scaled_folder, "Peerkin.ini"), "w") as ini:
+            ini.write("[Orlo's Peerkin]\r\nTop=0\r\nLeft=0\r\n")
+
+    @staticmethod
+    def persistent_wineserver(env):
+        """The wineserver of env's prefix, kept up for the whole run."""
+        subprocess.run(["wineserver", "-p"], env=env, check=False)
+        for _ in range(100):
+            pid = wineserver_pid(env["WINEPREFIX"])
+            if pid:
+                return pid
+            time.sleep(0.05)
+        raise SystemExit(f"no wineserver found for the prefix {env['WINEPREFIX']}")
 
     def stop(self):
         subprocess.run(["wineserver", "-k"], env=self.env, check=False)
+        if self.scaled_env:
+            subprocess.run(["wineserver", "-k"], env=self.scaled_env, check=False)
         if self.x:
             self.x.close()
         if self.xvfb:
@@ -130,22 +152,24 @@ class Bench:
         shown=[], the seconds until the window showed at all go in there."""
         return self.launch_timed(name, [])[:2]
 
-    def launch_timed(self, name, shown):
+    def launch_timed(self, name, shown, scaled=False):
         """As launch, and the seconds until the window was on the screen
-        appended to shown."""
+        appended to shown; scaled, the figure at 200%."""
         xdotool("mousemove", *PARK)
         if self.x.figure_windows():
             raise RuntimeError("a window of an earlier run is still up")
-        exe = os.path.join(self.folder, f"{name}.exe")
+        folder, env, scale = (self.scaled_folder, self.scaled_env, SCALED_DPI / 96) if scaled else \
+            (self.folder, self.env, 1)
+        exe = os.path.join(folder, f"{name}.exe")
         started = time.monotonic()
-        process = subprocess.Popen([self.args.loader, exe], cwd=self.folder, env=self.env,
+        process = subprocess.Popen([self.args.loader, exe], cwd=folder, env=env,
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         deadline = started + 30
         while time.monotonic() < deadline:
             windows = self.x.figure_windows()
             if windows and not shown:
                 shown.append(time.monotonic() - started)
-            if windows and shows_red_eyes(self.x, *windows[0]):
+            if windows and shows_red_eyes(self.x, *windows[0], scale):
                 return process, time.monotonic() - started, shown
             time.sleep(0.001)
         process.kill()
@@ -182,6 +206,19 @@ class Bench:
                 result[f"cpu_{mode}_xvfb"] = used[2][0] * scale
             result["rss_kb"], result["hwm_kb"] = memory_kb(pid, "VmRSS", "VmHWM")
             return result
+        finally:
+            self.close(process)
+
+    def session_at_200_percent(self):
+        """One start of the figure at 200%: its CPU with the pointer moving."""
+        process, _, _ = self.launch_timed("Peerkin", [], scaled=True)
+        try:
+            pid = windows_process("Peerkin.exe", process.pid, self.scaled_env["WINEPREFIX"])
+            time.sleep(SETTLE)
+            used = self.counted([pid, self.scaled_wineserver, self.xvfb.pid], self.args.window, True)
+            scale = 60 / self.args.window
+            return {"cpu_moving_program_2x": used[0][0] * scale,
+                    "cpu_moving_total_2x": sum(u[0] for u in used) * scale}
         finally:
             self.close(process)
 
@@ -243,6 +280,8 @@ def build_table(runs, first_paints, inproc, product, floor_exe):
         d["cpu_moving_total"], "s", "<= 1.0x direct", p["cpu_moving_total"] <= d["cpu_moving_total"])
     row("CPU per 60 s, pointer moving, program's own process", p["cpu_moving_program"], "direct",
         d["cpu_moving_program"], "s", "", None)
+    row("CPU per 60 s, pointer moving, program + wineserver + Xvfb, screen at 200%", p["cpu_moving_total_2x"],
+        "Peerkin at 100%", p["cpu_moving_total"], "s", "", None)
     row("CPU per 60 s, pointer moving, program + wineserver + Xvfb", p["cpu_moving_total"], "ticker",
         t["cpu_moving_total"], "s", "<= 1.0x ticker", p["cpu_moving_total"] <= t["cpu_moving_total"])
     row("CPU per 60 s, pointer still, program + wineserver + Xvfb", p["cpu_still_total"], "baseline",
@@ -347,6 +386,8 @@ def measure(bench, args):
     for run in range(args.runs):
         for name in PROGRAMS:
             result = bench.session(name)
+            if name == "Peerkin":
+                result.update(bench.session_at_200_percent())
             runs[name].append(result)
             print(f"run {run + 1}/{args.runs} {name}: first paint {result['first_paint_ms']:.0f} ms, "
                   f"CPU/60 s still {result['cpu_still_total']:.3f} s, moving {result['cpu_moving_total']:.3f} s",

@@ -50,7 +50,10 @@ function(peerkin_product_settings target)
   endif()
   target_link_options(${target} PRIVATE -static -s)
   if(MINGW)
-    target_link_options(${target} PRIVATE -Wl,--gc-sections)
+    # Sections aligned in the file as in memory: Wine then maps them from
+    # the file page by page, as Windows does, rather than reading them in
+    # whole, and the faces for scaled screens take no memory until read.
+    target_link_options(${target} PRIVATE -Wl,--gc-sections -Wl,--file-alignment,4096)
   endif()
   if(PEERKIN_WIN32_THREAD_RUNTIME)
     # Searched before the compiler's own folder: its libstdc++ and libgcc win.

@@ -29,6 +29,7 @@ forms::FormDefinition FigureDefinition()
     definition.autoRedraw = true;
     definition.solidFill = true;
     definition.picture = LoadFigurePicture;
+    definition.pictureResource = IDB_FIGURE;
     definition.iconResource = IDI_PEERKIN;
     return definition;
 }

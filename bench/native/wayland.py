@@ -24,7 +24,7 @@ sys.path[:0] = [os.path.join(ROOT, "bench"), os.path.join(ROOT, "tools"), os.pat
 from measure import MOVES_PER_SECOND, PARK, SETTLE, SQUARE, markdown, median, number  # noqa: E402
 from pydesktop import display  # noqa: E402
 from pydesktop.processes import cpu_seconds  # noqa: E402
-from wayland_desktops import GnomeShell, KWin  # noqa: E402
+from wayland_desktops import GnomeShell, KWin, Release  # noqa: E402
 from wayland_figure import WaylandFigure  # noqa: E402
 
 FAST_MOVES_PER_SECOND = 100
@@ -81,8 +81,8 @@ class DesktopSession:
     """The program on a headless Wayland desktop's Xwayland, the pointer moved
     through the desktop's own remote input."""
 
-    def __init__(self, kind, share):
-        self.desktop = kind(share).__enter__()
+    def __init__(self, kind, share, exe):
+        self.desktop = kind(Release(share, exe)).__enter__()
         self.name = f"{kind.name} (Wayland)"
         self.pointer = self.desktop.pointer()
         if kind is GnomeShell:
@@ -90,15 +90,15 @@ class DesktopSession:
             self.pointer.key(self.pointer.ESCAPE)  # out of the overview
 
     @contextlib.contextmanager
-    def figure(self, exe):
-        with WaylandFigure(self.desktop, exe) as figure:
+    def figure(self, exe):  # the desktop's release holds the same exe
+        with WaylandFigure(self.desktop) as figure:
             yield figure.process.pid
 
     def walk(self, rate, seconds):
-        if hasattr(self.pointer, "tool"):
-            # KWin's: one client for the whole walk, pausing between moves.
+        if hasattr(self.pointer, "steps"):
+            # KWin's: absolute places, pausing between moves.
             steps = [f"{x},{y} +{round(1000 / rate)}" for x, y in square(rate, seconds)]
-            subprocess.run([self.pointer.tool, *" ".join(steps).split()], env=self.desktop.client_env(), check=True)
+            self.pointer.steps(*" ".join(steps).split())
             return
         # GNOME's remote input moves by steps only: one step a move, as a hand.
         relative = hasattr(self.pointer, "move_by")
@@ -193,8 +193,8 @@ def main():
     args = parser.parse_args()
     results = {}
     makers = [("x11", "X11 (Xvfb)", lambda: X11Session(args.display, args.share)),
-              ("gnome", f"{GnomeShell.name} (Wayland)", lambda: DesktopSession(GnomeShell, args.share)),
-              ("kwin", f"{KWin.name} (Wayland)", lambda: DesktopSession(KWin, args.share))]
+              ("gnome", f"{GnomeShell.name} (Wayland)", lambda: DesktopSession(GnomeShell, args.share, args.program)),
+              ("kwin", f"{KWin.name} (Wayland)", lambda: DesktopSession(KWin, args.share, args.program))]
     for key, name, make in makers:
         if key not in args.sessions.split(","):
             continue

@@ -1,5 +1,5 @@
 // The picture and icon, registered under the same numbers the Windows
-// program's resources have, and the picture as drawn for scaled screens.
+// program's resources have.
 #include "Platform.h"
 #include "resource.h"
 
@@ -9,19 +9,12 @@ extern const unsigned char peerkin_figure_bmp[];
 extern const std::size_t peerkin_figure_bmp_size;
 extern const unsigned char peerkin_peerkin_ico[];
 extern const std::size_t peerkin_peerkin_ico_size;
-extern const unsigned char peerkin_figure_2x_bmp[];
-extern const std::size_t peerkin_figure_2x_bmp_size;
-extern const unsigned char peerkin_figure_3x_bmp[];
-extern const std::size_t peerkin_figure_3x_bmp_size;
 
 namespace {
 
 using forms::platform::RegisterEmbeddedResource;
-using forms::platform::RegisterEmbeddedScaledPicture;
 
 const bool registered = RegisterEmbeddedResource(IDB_FIGURE, IMAGE_BITMAP, peerkin_figure_bmp, peerkin_figure_bmp_size)
-    && RegisterEmbeddedResource(IDI_PEERKIN, IMAGE_ICON, peerkin_peerkin_ico, peerkin_peerkin_ico_size)
-    && RegisterEmbeddedScaledPicture(IDB_FIGURE, 2.0, peerkin_figure_2x_bmp, peerkin_figure_2x_bmp_size)
-    && RegisterEmbeddedScaledPicture(IDB_FIGURE, 3.0, peerkin_figure_3x_bmp, peerkin_figure_3x_bmp_size);
+    && RegisterEmbeddedResource(IDI_PEERKIN, IMAGE_ICON, peerkin_peerkin_ico, peerkin_peerkin_ico_size);
 
 } // namespace

@@ -124,13 +124,16 @@ peerkin_describe_linux_packages()
 # The packages as a release makes them, checked by Debian's and the desktops'
 # validators: only a release build (stripped, no sanitizers) is what users get.
 if(PEERKIN_TESTS AND CMAKE_BUILD_TYPE STREQUAL "Release" AND NOT PEERKIN_SANITIZE)
+  # The packages it makes, for the tests that install them.
+  set(PEERKIN_PACKAGE_CHECK ${CMAKE_CURRENT_BINARY_DIR}/package-check)
+  set_property(GLOBAL PROPERTY PEERKIN_PACKAGE_CHECK ${PEERKIN_PACKAGE_CHECK})
   add_test(NAME linux_packages
-    COMMAND bash ${PEERKIN_LINUX_DIR}/check-packages.sh ${CMAKE_BINARY_DIR} ${CMAKE_CURRENT_BINARY_DIR}/package-check)
+    COMMAND bash ${PEERKIN_LINUX_DIR}/check-packages.sh ${CMAKE_BINARY_DIR} ${PEERKIN_PACKAGE_CHECK})
   set_tests_properties(linux_packages PROPERTIES TIMEOUT 300 FIXTURES_SETUP linux_packages)
   # The package as a user installs it, then the installed program at work.
   find_package(Python3 COMPONENTS Interpreter REQUIRED)
   add_test(NAME e2e_installed COMMAND ${Python3_EXECUTABLE} -m unittest -v test_installed
     WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}/tests/e2e)
   set_tests_properties(e2e_installed PROPERTIES TIMEOUT 300 RUN_SERIAL TRUE FIXTURES_REQUIRED linux_packages
-    ENVIRONMENT "PEERKIN_PACKAGES=${CMAKE_CURRENT_BINARY_DIR}/package-check")
+    ENVIRONMENT "PEERKIN_PACKAGES=${PEERKIN_PACKAGE_CHECK}")
 endif()

@@ -56,7 +56,7 @@ void Form::CreateWindowHidden()
         m_picture.Reset(m_definition.picture());
     WindowSettings settings { m_definition.caption, TwipsToPixels(m_definition.width, Screen::TwipsPerPixelX()),
         TwipsToPixels(m_definition.height, Screen::TwipsPerPixelY()), m_definition.iconResource,
-        m_definition.showInTaskbar, m_definition.backColor, m_picture.Get() };
+        m_definition.showInTaskbar, m_definition.backColor, m_picture.Get(), m_definition.pictureResource };
     m_window = platform::CreateFormWindow(settings, *this);
     if (!m_window)
         Fail(FailureCode::OutOfMemory);

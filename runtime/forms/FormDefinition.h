@@ -50,6 +50,9 @@ struct FormDefinition {
     bool autoRedraw = true;
     bool solidFill = true;
     std::function<HBITMAP()> picture; // called at load; the form owns the result
+    // The program's bitmap resource that picture loads (0: none), whose
+    // versions drawn for scaled screens a window may show in its place.
+    int pictureResource = 0;
     int iconResource = 0;
     bool showInTaskbar = true;
 };

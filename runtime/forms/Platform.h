@@ -52,6 +52,7 @@ struct WindowSettings {
     // What the window shows where nothing has been drawn.
     COLORREF backColor = 0;
     HBITMAP picture = nullptr; // the form's own; may be null
+    int pictureResource = 0; // the resource picture was loaded from, or 0
 };
 
 struct PixelSize {

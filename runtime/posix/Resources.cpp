@@ -4,6 +4,7 @@
 
 #include "GdiObjects.h"
 #include "ImageFiles.h"
+#include "ScaledPictures.h"
 
 #include <vector>
 
@@ -14,7 +15,6 @@ struct Resource {
     int id;
     UINT type;
     std::span<const std::uint8_t> bytes;
-    double scale = 1.0; // the screen scale a picture was drawn for
 };
 
 std::vector<Resource>& Registered()
@@ -44,39 +44,19 @@ bool RegisterResource(int id, UINT type, const unsigned char* bytes, std::size_t
     return true;
 }
 
-bool RegisterScaledPicture(int id, double scale, const unsigned char* bytes, std::size_t size)
-{
-    Registered().push_back(Resource { id, IMAGE_BITMAP, std::span<const std::uint8_t>(bytes, size), scale });
-    return true;
-}
 
 std::optional<std::span<const std::uint8_t>> FindResourceBytes(int id, UINT type)
 {
     for (const Resource& resource : Registered()) {
-        if (resource.id == id && resource.type == type && resource.scale == 1.0)
+        if (resource.id == id && resource.type == type)
             return resource.bytes;
     }
     return std::nullopt;
 }
 
-// A finer picture brought down keeps its detail; a coarser one brought up
-// only grows, so the least scale at or above the screen's is best.
 std::optional<PixelImage> PictureForScale(int id, double scale)
 {
-    const Resource* covering = nullptr;
-    const Resource* largest = nullptr;
-    for (const Resource& resource : Registered()) {
-        if (resource.id != id || resource.type != IMAGE_BITMAP)
-            continue;
-        if (resource.scale >= scale && (!covering || resource.scale < covering->scale))
-            covering = &resource;
-        if (!largest || resource.scale > largest->scale)
-            largest = &resource;
-    }
-    const Resource* best = covering ? covering : largest;
-    if (!best)
-        return std::nullopt;
-    return ReadBitmapFile(best->bytes);
+    return forms::PictureForScale(id, scale, FindResourceBytes(id, IMAGE_BITMAP));
 }
 
 int ResourceNumber(LPCWSTR name)
@@ -94,7 +74,7 @@ bool forms::platform::RegisterEmbeddedResource(int id, UINT type, const unsigned
 
 bool forms::platform::RegisterEmbeddedScaledPicture(int id, double scale, const unsigned char* bytes, std::size_t size)
 {
-    return forms::posix::RegisterScaledPicture(id, scale, bytes, size);
+    return forms::RegisterScaledPicture(id, scale, std::span<const std::uint8_t>(bytes, size));
 }
 
 HMODULE GetModuleHandleW(LPCWSTR moduleName)

@@ -16,13 +16,9 @@ namespace forms::posix {
 // so that a generated file can register from a static initialiser.
 bool RegisterResource(int id, UINT type, const unsigned char* bytes, std::size_t size);
 
-// Makes known the picture file of bitmap resource id as drawn for a screen
-// of scale device pixels per program pixel (2 for 200%).
-bool RegisterScaledPicture(int id, double scale, const unsigned char* bytes, std::size_t size);
-
-// The pixels of bitmap resource id drawn for a screen of scale: the picture
-// built in for the least scale at or above it (else the largest), to be
-// brought to the exact size by the caller; nullopt when there is none.
+// The pixels of bitmap resource id to bring to a screen of scale, chosen
+// among the file drawn for scale 1 and those registered for other scales
+// (ScaledPictures.h); nullopt when there is none.
 std::optional<PixelImage> PictureForScale(int id, double scale);
 
 // The bytes of resource id of type (as drawn for scale 1), or nullopt when

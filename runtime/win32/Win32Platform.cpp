@@ -4,7 +4,9 @@
 
 #include "Application.h"
 #include "ProductIdentity.h"
+#include "ScaledPictures.h"
 
+#include "Win32Dpi.h"
 #include "Win32Handles.h"
 #include "Win32Image.h"
 #include "Win32Window.h"
@@ -42,7 +44,13 @@ double ScreenDotsPerInch(int axis)
 
 } // namespace
 
-bool Connect() { return true; }
+// The process is made per-monitor aware before any window exists; its
+// thread then runs the program's code unaware of the scale.
+bool Connect()
+{
+    win32::DeclarePerMonitorAwareness();
+    return true;
+}
 
 // A named mutex that lives as long as the process: the system drops it when
 // the process ends in any way, so a killed instance never blocks a start.
@@ -122,6 +130,13 @@ std::unique_ptr<PlatformWindow> CreateFormWindow(const WindowSettings& settings,
 std::unique_ptr<OffscreenImage> CreateOffscreenImage(int width, int height, COLORREF background, HBITMAP picture)
 {
     return std::make_unique<Win32Image>(width, height, background, picture);
+}
+
+// The pictures drawn for scaled screens are data in the program, as on
+// Linux; the one for 96 dots per inch is a resource of the program file.
+bool RegisterEmbeddedScaledPicture(int id, double scale, const unsigned char* bytes, std::size_t size)
+{
+    return RegisterScaledPicture(id, scale, std::span<const std::uint8_t>(bytes, size));
 }
 
 } // namespace forms::platform

@@ -1,8 +1,8 @@
 #include "X11Image.h"
 
-#include "EllipseSpans.h"
+#include "DevicePlane.h"
 #include "GdiObjects.h"
-#include "PictureScaling.h"
+#include "ScaledPictures.h"
 #include "Resources.h"
 #include "X11Connection.h"
 
@@ -83,43 +83,7 @@ void ConvertRow(XImage* image, const VisualPixels& format, const std::uint32_t* 
 
 int HostByteOrder() { return std::endian::native == std::endian::little ? LSBFirst : MSBFirst; }
 
-// The pixels of row y from first to last, cut to the plane.
-void FillRow(std::uint32_t* pixels, int width, int height, int y, int first, int last, std::uint32_t pixel)
-{
-    first = std::max(first, 0);
-    last = std::min(last, width - 1);
-    if (y < 0 || y >= height || first > last)
-        return;
-    std::uint32_t* row = pixels + static_cast<std::ptrdiff_t>(y) * width;
-    std::fill(row + first, row + last + 1, pixel);
-}
-
-// The ellipse inscribed in box, its outline the ring between box and inner.
-void DrawEllipseOn(std::uint32_t* pixels, int width, int height, const RECT& box, const RECT& inner,
-    std::uint32_t pen, std::optional<std::uint32_t> fill)
-{
-    EllipseSpans outer(box.left, box.top, box.right, box.bottom);
-    EllipseSpans within(inner.left, inner.top, inner.right, inner.bottom);
-    int top = std::max<LONG>(box.top, 0);
-    int bottom = std::min<LONG>(box.bottom, height);
-    for (int y = top; y < bottom; ++y) {
-        EllipseSpan whole = outer.Row(y);
-        if (whole.IsEmpty())
-            continue;
-        EllipseSpan inside = within.Row(y);
-        if (inside.IsEmpty()) {
-            FillRow(pixels, width, height, y, whole.first, whole.last, pen);
-            continue;
-        }
-        // The outline is what the whole ellipse has beyond the inner one.
-        FillRow(pixels, width, height, y, whole.first, inside.first - 1, pen);
-        FillRow(pixels, width, height, y, inside.last + 1, whole.last, pen);
-        if (fill)
-            FillRow(pixels, width, height, y, inside.first, inside.last, *fill);
-    }
-}
-
-RECT Inset(const RECT& box) { return RECT { box.left + 1, box.top + 1, box.right - 1, box.bottom - 1 }; }
+PixelBox BoxOf(const RECT& r) { return PixelBox { r.left, r.top, r.right, r.bottom }; }
 
 } // namespace
 
@@ -159,15 +123,13 @@ void X11Image::DrawDevicePicture(HBITMAP picture)
         source = PictureForScale(bitmap->resource, m_scale.Factor());
     if (!source || source->pixels.empty())
         source = PixelImage { bitmap->width, bitmap->height, bitmap->pixels };
-    PixelImage device = ResampledPicture(
-        *source, m_scale.ToDevice(bitmap->width), m_scale.ToDevice(bitmap->height), source->pixels.front());
+    PixelImage device = DevicePicture(*source, m_scale.ToDevice(bitmap->width), m_scale.ToDevice(bitmap->height));
     int rows = std::min(device.height, m_shown.height);
     int columns = std::min(device.width, m_shown.width);
     for (int y = 0; y < rows; ++y) {
         const std::uint32_t* from = device.pixels.data() + static_cast<std::ptrdiff_t>(y) * device.width;
         std::uint32_t* to = m_shown.pixels + static_cast<std::ptrdiff_t>(y) * m_shown.width;
-        // The file's alpha plays no part on the screen.
-        std::transform(from, from + columns, to, [](std::uint32_t pixel) { return pixel & 0x00FFFFFFU; });
+        std::copy(from, from + columns, to);
     }
 }
 
@@ -179,22 +141,19 @@ std::uint32_t X11Image::DevicePixel(int x, int y) const
         + static_cast<std::size_t>(x)];
 }
 
-// At the device's resolution the ellipse is the same shape made finer: its
-// box and the inner edge of its outline scaled, not its pixels enlarged.
+// At the device's resolution the ellipse is drawn a second time, finer.
 void X11Image::DrawEllipse(const RECT& box, COLORREF pen, std::optional<COLORREF> fill)
 {
     std::optional<std::uint32_t> fillPixel;
     if (fill)
         fillPixel = ToPixel(*fill);
-    DrawEllipseOn(m_program.pixels, m_program.width, m_program.height, box, Inset(box), ToPixel(pen), fillPixel);
-    if (m_scale.IsIdentity())
-        return;
-    auto scaled = [this](const RECT& r) {
-        return RECT { m_scale.ToDevice(r.left), m_scale.ToDevice(r.top), m_scale.ToDevice(r.right),
-            m_scale.ToDevice(r.bottom) };
-    };
-    DrawEllipseOn(m_shown.pixels, m_shown.width, m_shown.height, scaled(box), scaled(Inset(box)), ToPixel(pen),
-        fillPixel);
+    PixelBox programBox = BoxOf(box);
+    PixelBox inner { programBox.left + 1, programBox.top + 1, programBox.right - 1, programBox.bottom - 1 };
+    DrawEllipseOnPlane(PixelPlane { m_program.pixels, m_program.width, m_program.height }, programBox, inner,
+        ToPixel(pen), fillPixel);
+    if (!m_scale.IsIdentity())
+        DrawEllipseAtScale(
+            PixelPlane { m_shown.pixels, m_shown.width, m_shown.height }, m_scale, programBox, ToPixel(pen), fillPixel);
 }
 
 RECT X11Image::DeviceArea(const RECT& area) const

@@ -7,6 +7,7 @@
 // with the picture drawn for that scale and every ellipse drawn again at the
 // device's resolution. At scale 1 the program's pixels are the ones shown.
 
+#include "DevicePlane.h"
 #include "DeviceScale.h"
 #include "OffscreenImage.h"
 
@@ -33,6 +34,7 @@ public:
     int DeviceWidth() const { return m_shown.width; }
     int DeviceHeight() const { return m_shown.height; }
     std::uint32_t DevicePixel(int x, int y) const;
+    PixelPlane ShownPlane() const { return PixelPlane { m_shown.pixels, m_shown.width, m_shown.height }; }
 
 private:
     // Pixels row by row, in memory of the image's own.

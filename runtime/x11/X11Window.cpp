@@ -153,16 +153,6 @@ std::vector<XRectangle> ClippedRectangles(const HRGN__& region, int width, int h
     return clipped;
 }
 
-// One flag per pixel of a width x height area: whether region holds it.
-std::vector<char> RegionMask(const HRGN__& region, int width, int height)
-{
-    std::vector<char> inside(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
-    for (const XRectangle& rect : ClippedRectangles(region, width, height))
-        for (int y = rect.y; y < rect.y + rect.height; ++y)
-            std::fill_n(inside.begin() + static_cast<std::ptrdiff_t>(y) * width + rect.x, rect.width, 1);
-    return inside;
-}
-
 } // namespace
 
 void X11Window::ShapeDeleter::operator()(HRGN__* region) const { delete region; }
@@ -349,29 +339,18 @@ void X11Window::ApplyShape()
 // there, as the region was cut from the program's own picture.
 std::vector<XRectangle> X11Window::DeviceShape(const HRGN__& region)
 {
-    std::vector<char> inside = RegionMask(region, m_width, m_height);
+    std::vector<PixelBox> boxes;
+    for (const RECT& rect : region.rects)
+        boxes.push_back(PixelBox { rect.left, rect.top, rect.right, rect.bottom });
     const auto& image = static_cast<const X11Image&>(m_events.ShownImage());
-    std::uint32_t background = image.DevicePixel(0, 0);
-    auto shows = [&](int x, int y) {
-        int column = std::min(m_scale.ProgramPixelOf(x), m_width - 1);
-        int row = std::min(m_scale.ProgramPixelOf(y), m_height - 1);
-        std::size_t at = static_cast<std::size_t>(row) * static_cast<std::size_t>(m_width);
-        return inside[at + static_cast<std::size_t>(column)] && image.DevicePixel(x, y) != background;
-    };
+    PixelPlane shown = image.ShownPlane();
+    // X rectangles have 16-bit corners.
+    shown.width = std::min(shown.width, static_cast<int>(INT16_MAX));
+    shown.height = std::min(shown.height, static_cast<int>(INT16_MAX));
     std::vector<XRectangle> rectangles;
-    int width = std::min(image.DeviceWidth(), static_cast<int>(INT16_MAX));
-    int height = std::min(image.DeviceHeight(), static_cast<int>(INT16_MAX));
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width;) {
-            int start = x;
-            while (x < width && shows(x, y))
-                ++x;
-            if (x > start)
-                rectangles.push_back(XRectangle { static_cast<short>(start), static_cast<short>(y),
-                    static_cast<unsigned short>(x - start), 1 });
-            x = std::max(x, start + 1);
-        }
-    }
+    for (const DeviceSpan& span : forms::DeviceShape(boxes, m_width, m_height, m_scale, shown))
+        rectangles.push_back(XRectangle { static_cast<short>(span.first), static_cast<short>(span.y),
+            static_cast<unsigned short>(span.end - span.first), 1 });
     return rectangles;
 }
 

@@ -1,8 +1,11 @@
-"""The native program on screens scaled to 150% and 200% (Xft.dpi 144 and
-192): the window is the figure's size times the scale, the face fills it and
-is drawn for the scale, the eyes look at the pointer, a drag moves the face
-with the pointer, and a double-click stores the place on the screen in twips,
-so that the same file opens the face at the same place at 96 dots per inch."""
+"""The program on screens scaled to 150% and 200%: the native one where the
+desktop says so (Xft.dpi 144 and 192), the Windows one where Windows does
+(LogPixels in a Wine prefix of the test's own, under the Wine the test
+command names). The window is the figure's size times the scale, the face
+fills it and is drawn for the scale, the eyes look at the pointer, a drag
+moves the face with the pointer, and a double-click stores the place on the
+screen in twips, so that the same file opens the face at the same place at
+96 dots per inch."""
 
 import math
 import os
@@ -12,6 +15,7 @@ import unittest
 
 from peerkin_e2e import (EYES, FIGURE_SIZE, PUPIL_OFFSET, SECTION, Figure, between_the_eyes, exe_path, is_black,
                          is_red, move_mouse, move_mouse_relative, release, run, runs_natively, screenshot)
+from peerkin_e2e import wine
 from pydesktop.display import SCREEN, free_display, start_xvfb
 
 SCALED = (144, 192)  # Xft.dpi of 150% and 200%
@@ -22,8 +26,6 @@ CHIN = (96, 250)  # a point of the face that lay in the white strip when the win
 
 def setUpModule():
     exe_path()
-    if not runs_natively():
-        raise unittest.SkipTest("the Windows program is scaled by the system, not by itself")
 
 
 def device(program_pixels, dpi):
@@ -35,6 +37,23 @@ def set_dots_per_inch(dpi):
     """The desktop's scale as desktops set it for X programs; None removes it."""
     text = "" if dpi is None else f"Xft.dpi: {dpi}\n"
     subprocess.run(["xrdb", "-nocpp", "-load" if dpi is None else "-merge"], input=text, text=True, check=True)
+
+
+def wine_prefix(dpi):
+    """The Wine prefix of the Windows program at dpi: the test command's own
+    at 96, one beside it for each other scale."""
+    base = os.environ["WINEPREFIX"]
+    if dpi is None and os.path.exists(os.path.join(base, "system.reg")):
+        return base
+    return wine.prefix_at_dpi(base if dpi is None else f"{base}-{dpi}dpi", dpi or 96, os.environ)
+
+
+def scaled_figure(dpi, **options):
+    """The figure on a screen of dpi dots per inch (None: 96, unscaled)."""
+    if runs_natively():
+        set_dots_per_inch(dpi)
+        return Figure(**options)
+    return Figure(env=dict(os.environ, WINEPREFIX=wine_prefix(dpi)), **options)
 
 
 def ini_values(text):
@@ -81,12 +100,15 @@ class ScaledScreen(unittest.TestCase):
         saved = os.environ["DISPLAY"]
         self.addCleanup(os.environ.__setitem__, "DISPLAY", saved)
         os.environ["DISPLAY"] = f":{number}"
+        if not runs_natively():
+            # Wine's programs keep to the display they started on.
+            for dpi in (None, *SCALED):
+                self.addCleanup(wine.end_wineserver, wine_prefix(dpi), os.environ)
 
     def test_the_window_is_scaled_and_the_face_fills_it_without_white(self):
         for dpi in SCALED:
             with self.subTest(dpi=dpi):
-                set_dots_per_inch(dpi)
-                with Figure() as figure:
+                with scaled_figure(dpi) as figure:
                     x, y, width, height = figure.geometry()
                     shot = screenshot()
                 self.assertEqual((width, height), (device(FIGURE_SIZE[0], dpi), device(FIGURE_SIZE[1], dpi)))
@@ -105,8 +127,7 @@ class ScaledScreen(unittest.TestCase):
 
     def test_the_pupils_look_at_the_pointer_at_both_ends_of_the_screen(self):
         for dpi in SCALED:
-            set_dots_per_inch(dpi)
-            with Figure() as figure:
+            with scaled_figure(dpi) as figure:
                 x, y, _, _ = figure.geometry()
                 for side, pointer_x in ((-1, 0), (1, SCREEN[0] - 1)):
                     with self.subTest(dpi=dpi, side=side):
@@ -123,8 +144,7 @@ class ScaledScreen(unittest.TestCase):
         grip = between_the_eyes()
         for dpi in SCALED:
             with self.subTest(dpi=dpi):
-                set_dots_per_inch(dpi)
-                with Figure() as figure:
+                with scaled_figure(dpi) as figure:
                     x, y, _, _ = figure.geometry()
                     run("xdotool", "mousemove", x + device(grip[0], dpi), y + device(grip[1], dpi), "mousedown", 1)
                     try:
@@ -146,10 +166,9 @@ class ScaledScreen(unittest.TestCase):
                     self.assertEqual(int(values[key]) % 15, 0, stored)
                     self.assertLessEqual(abs(int(values[key]) - at * twips_per_device_pixel), 7.5, stored)
 
-                with Figure(ini_text=stored) as again:
+                with scaled_figure(dpi, ini_text=stored) as again:
                     self.assertEqual(again.geometry()[:2], moved, "the same scale opened elsewhere")
-                set_dots_per_inch(None)
-                with Figure(ini_text=stored) as unscaled:
+                with scaled_figure(None, ini_text=stored) as unscaled:
                     self.assertEqual(unscaled.geometry(),
                                      (int(values["Left"]) // 15, int(values["Top"]) // 15, *FIGURE_SIZE),
                                      "96 dots per inch opened the file elsewhere on the screen")
@@ -157,8 +176,7 @@ class ScaledScreen(unittest.TestCase):
     def test_the_face_at_200_percent_is_drawn_for_it_not_enlarged(self):
         faces = {}
         for dpi in (192, None):
-            set_dots_per_inch(dpi)
-            with Figure() as figure:
+            with scaled_figure(dpi) as figure:
                 move_mouse(0, 0)
                 time.sleep(TICKS)
                 faces[dpi] = face_pixels(screenshot(), figure.geometry(), dpi or 96)

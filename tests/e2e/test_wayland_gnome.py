@@ -3,38 +3,40 @@ Xwayland: with the program's extension enabled the eyes follow the pointer
 over the bare desktop and over a native Wayland window, where X alone
 would leave them staring; without the extension, or when it is switched off,
 the program says so once (without, in a notification where the desktop
-serves them) and goes on with what X sees."""
+serves them) and goes on with what X sees. The desktop is this system's,
+or a newer Debian's from a root of its own: PEERKIN_DEBIAN_SUITE names the
+suite, PEERKIN_PACKAGES the folder of the program's package."""
 
 import os
 import time
 import unittest
 
 from peerkin_e2e import FIGURE_SIZE, runs_natively, wait_until
-from wayland_desktops import SIZE, GnomeShell, NotifyCalls, Unavailable
+from wayland_desktops import SIZE, GnomeShell, NotifyCalls, Release, Unavailable, debian_release
 from wayland_figure import TICKS, WaylandFigure
 
 LEFT, RIGHT = (5, SIZE[1] // 2), (SIZE[0] - 5, SIZE[1] // 2)  # the screen's far left and far right
 TURN = 3  # seconds for the pupils to turn: ticks and reports, with room for a slow machine
 
 
-def helpers_share():
-    """The helpers laid out as installed, beside the program in the build tree."""
+def release():
+    """The desktops' release under test: a Debian root's where
+    PEERKIN_DEBIAN_SUITE names one, else this system's, with the program
+    and its helpers from the build tree."""
+    suite = os.environ.get("PEERKIN_DEBIAN_SUITE")
+    if suite:
+        return debian_release(suite, os.environ.get("PEERKIN_PACKAGES", ""))
     share = os.environ.get("PEERKIN_HELPERS_SHARE", "")
     if not os.path.isdir(share):
         raise unittest.SkipTest("PEERKIN_HELPERS_SHARE does not name the helpers' folder")
-    return share
-
-
-def native_exe():
-    """The native program under test: the desktops bring their own displays."""
     if not runs_natively():
         raise unittest.SkipTest("the Wayland desktops run the native program, named by PEERKIN_EXE")
-    return os.environ["PEERKIN_EXE"]
+    return Release(share, os.environ["PEERKIN_EXE"])
 
 
 def gnome(**options):
     try:
-        return GnomeShell(helpers_share(), **options).__enter__()
+        return GnomeShell(release(), **options).__enter__()
     except Unavailable as reason:
         raise unittest.SkipTest(f"headless GNOME Shell cannot start here: {reason}")
 
@@ -42,7 +44,6 @@ def gnome(**options):
 class WithTheExtension(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.exe = native_exe()
         cls.desktop = gnome()
         cls.addClassCleanup(cls.desktop.__exit__)
         cls.pointer = cls.desktop.pointer()
@@ -54,7 +55,7 @@ class WithTheExtension(unittest.TestCase):
         return wait_until(lambda: figure.looks_at(place), TURN, interval=0.1)
 
     def test_pupils_follow_over_the_bare_desktop(self):
-        with NotifyCalls(self.desktop) as notified, WaylandFigure(self.desktop, self.exe) as figure:
+        with NotifyCalls(self.desktop) as notified, WaylandFigure(self.desktop) as figure:
             for name, place in [("far left", LEFT), ("far right", RIGHT), ("far left again", LEFT)]:
                 with self.subTest(name):
                     self.assertTrue(self.follows(figure, place), f"pupils {figure.pupils()} for {place}")
@@ -66,7 +67,7 @@ class WithTheExtension(unittest.TestCase):
                                     env=dict(self.desktop.client_env(), GDK_BACKEND="wayland"))
         try:
             time.sleep(2)  # the window maps under the figure, which stays above it
-            with WaylandFigure(self.desktop, self.exe) as figure:
+            with WaylandFigure(self.desktop) as figure:
                 for place in (LEFT, RIGHT):
                     with self.subTest(place=place):
                         self.assertTrue(self.follows(figure, place), f"pupils {figure.pupils()} for {place}")
@@ -74,7 +75,7 @@ class WithTheExtension(unittest.TestCase):
             window.kill()
 
     def test_switched_off_extension_is_reported_once_and_x_steers_again(self):
-        with WaylandFigure(self.desktop, self.exe) as figure:
+        with WaylandFigure(self.desktop) as figure:
             self.assertTrue(self.follows(figure, LEFT))
             time.sleep(TICKS)  # the extension's last report of that move is in
             self.desktop.set_extension(False)
@@ -98,7 +99,7 @@ class WithoutTheExtension(unittest.TestCase):
     def test_offers_once_to_switch_it_on_and_goes_on(self):
         desktop = gnome(enable_extension=False)
         self.addCleanup(desktop.__exit__)
-        with NotifyCalls(desktop) as notified, WaylandFigure(desktop, native_exe()) as figure:
+        with NotifyCalls(desktop) as notified, WaylandFigure(desktop) as figure:
             time.sleep(TICKS)
             self.assertEqual(figure.said(), "")
             self.assertIsNone(figure.process.poll(), "the program ended")
@@ -107,9 +108,9 @@ class WithoutTheExtension(unittest.TestCase):
     def test_says_once_on_standard_error_where_no_notifications_are_served(self):
         desktop = gnome(enable_extension=False, notifications=False)
         self.addCleanup(desktop.__exit__)
-        with WaylandFigure(desktop, native_exe()) as figure:
+        with WaylandFigure(desktop) as figure:
             said = wait_until(figure.said, 5)
-            self.assertIn(f"gnome-extensions enable {GnomeShell.EXTENSION}", said)
+            self.assertIn(f"gnome-extensions enable {desktop.extension}", said)
             self.assertEqual(said.count("\n"), 1, said)
             self.assertIsNone(figure.process.poll(), "the program ended")
 
@@ -127,24 +128,23 @@ class OtherPromises(unittest.TestCase):
         WithTheExtension.setUpClass.__func__(cls)
 
     def test_first_place_is_centred_below_the_top_bar(self):
-        with WaylandFigure(self.desktop, self.exe) as figure:
+        with WaylandFigure(self.desktop) as figure:
             x, y = figure.place()
             self.assertLessEqual(abs(x - (SIZE[0] - FIGURE_SIZE[0]) / 2), 1)
             self.assertTrue(0 < y <= 64, f"top edge at {y}: mutter keeps windows off its top bar")
 
     def test_stored_place_is_kept(self):
-        with WaylandFigure(self.desktop, self.exe, settings="[Orlo's Peerkin]\nTop=4500\nLeft=3000\n") as figure:
+        with WaylandFigure(self.desktop, settings="[Orlo's Peerkin]\nTop=4500\nLeft=3000\n") as figure:
             self.assertEqual(figure.place(), (200, 300))
 
     def test_top_most_is_the_above_state(self):
-        with WaylandFigure(self.desktop, self.exe) as figure:
+        with WaylandFigure(self.desktop) as figure:
             self.assertIn("_NET_WM_STATE_ABOVE", figure.window_state())
 
     def test_drag_moves_and_double_click_stores_and_ends(self):
-        with WaylandFigure(self.desktop, self.exe) as figure:
+        with WaylandFigure(self.desktop) as figure:
             x, y = figure.place()
-            self.pointer.move_to(x + 96, y + 200)
-            time.sleep(TICKS)
+            self.assertTrue(figure.point_at(self.pointer, (x + 96, y + 200)), f"X has it at {figure.x_pointer()}")
             self.pointer.press()
             for _ in range(10):
                 self.pointer.move_by(10, 5)

@@ -10,7 +10,7 @@ import time
 import unittest
 
 from peerkin_e2e import FIGURE_SIZE, wait_until
-from test_wayland_gnome import LEFT, RIGHT, TURN, helpers_share, native_exe
+from test_wayland_gnome import LEFT, RIGHT, TURN, release
 from wayland_desktops import SIZE, KWin, Unavailable
 from wayland_figure import TICKS, WaylandFigure
 
@@ -20,9 +20,8 @@ DELIVERY = 10  # seconds for a move of the test's pointer to reach X: the deskto
 class OnKWin(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.exe = native_exe()
         try:
-            cls.desktop = KWin(helpers_share()).__enter__()
+            cls.desktop = KWin(release()).__enter__()
             cls.addClassCleanup(cls.desktop.__exit__)
             cls.pointer = cls.desktop.pointer()
         except Unavailable as reason:
@@ -55,7 +54,7 @@ class OnKWin(unittest.TestCase):
                 f" and the window at {figure.place()}")
 
     def test_pupils_follow_over_the_bare_desktop_and_the_script_goes_with_the_program(self):
-        with WaylandFigure(self.desktop, self.exe) as figure:
+        with WaylandFigure(self.desktop) as figure:
             self.assertTrue(self.desktop.script_loaded())
             for name, place in [("far left", LEFT), ("far right", RIGHT), ("far left again", LEFT)]:
                 with self.subTest(name):
@@ -70,7 +69,7 @@ class OnKWin(unittest.TestCase):
                                     env=dict(self.desktop.client_env(), GDK_BACKEND="wayland"))
         try:
             time.sleep(2)
-            with WaylandFigure(self.desktop, self.exe) as figure:
+            with WaylandFigure(self.desktop) as figure:
                 for place in (LEFT, RIGHT):
                     with self.subTest(place=place):
                         self.assertTrue(self.follows(figure, place), f"pupils {figure.pupils()} for {place}")
@@ -78,7 +77,7 @@ class OnKWin(unittest.TestCase):
             window.kill()
 
     def test_a_script_stopped_from_outside_leaves_x_in_charge(self):
-        with WaylandFigure(self.desktop, self.exe) as figure:
+        with WaylandFigure(self.desktop) as figure:
             self.assertTrue(self.follows(figure, LEFT))
             time.sleep(TICKS)  # the script's last report of that move is in
             self.desktop.unload_script()
@@ -89,7 +88,7 @@ class OnKWin(unittest.TestCase):
             self.assertIsNone(figure.process.poll())
 
     def test_a_stalled_bus_does_not_hold_the_tick_up(self):
-        with WaylandFigure(self.desktop, self.exe) as figure:
+        with WaylandFigure(self.desktop) as figure:
             self.assertTrue(self.follows(figure, LEFT))
             time.sleep(TICKS)
             bus = self.desktop.processes[0]  # the session bus, which carries the script's reports
@@ -111,7 +110,7 @@ class OnKWin(unittest.TestCase):
             self.assertTrue(self.follows(figure, RIGHT), "the script's reports come through again")
 
     def test_without_its_script_the_program_says_so_once_and_goes_on(self):
-        with WaylandFigure(self.desktop, self.exe, helpers=False) as figure:
+        with WaylandFigure(self.desktop, helpers=False) as figure:
             window = figure.place()
             place = (window[0] + 52, window[1] + 170)
             self.assertIsNotNone(self.follows_over_x(figure, place), self.seen(figure, place))
@@ -122,26 +121,38 @@ class OnKWin(unittest.TestCase):
 
 class OtherPromises(unittest.TestCase):
     """What KWin does with the figure's other promises, as the README's
-    Wayland section states them. (The drag and the double-click are not
-    here: the presses of KWin's fake input never reached the figure.)"""
+    Wayland section states them."""
 
     @classmethod
     def setUpClass(cls):
         OnKWin.setUpClass.__func__(cls)
 
     def test_first_place_is_the_top_centre(self):
-        with WaylandFigure(self.desktop, self.exe) as figure:
+        with WaylandFigure(self.desktop) as figure:
             x, y = figure.place()
             self.assertLessEqual(abs(x - (SIZE[0] - FIGURE_SIZE[0]) / 2), 1)
             self.assertEqual(y, 0)
 
     def test_stored_place_is_kept(self):
-        with WaylandFigure(self.desktop, self.exe, settings="[Orlo's Peerkin]\nTop=4500\nLeft=3000\n") as figure:
+        with WaylandFigure(self.desktop, settings="[Orlo's Peerkin]\nTop=4500\nLeft=3000\n") as figure:
             self.assertEqual(figure.place(), (200, 300))
 
     def test_top_most_is_the_above_state(self):
-        with WaylandFigure(self.desktop, self.exe) as figure:
+        with WaylandFigure(self.desktop) as figure:
             self.assertIn("_NET_WM_STATE_ABOVE", figure.window_state())
+
+    def test_drag_moves_and_double_click_stores_and_ends(self):
+        with WaylandFigure(self.desktop) as figure:
+            x, y = figure.place()
+            start = (x + 96, y + 200)
+            self.assertTrue(figure.point_at(self.pointer, start), f"X has the pointer at {figure.x_pointer()}")
+            path = [f"{start[0] + 10 * i},{start[1] + 5 * i} +30" for i in range(1, 11)]
+            self.pointer.steps("press", "+100", *path, "+100", "release")
+            moved = wait_until(lambda: figure.place() == (x + 100, y + 50), 3)
+            self.assertTrue(moved, f"the figure is at {figure.place()} after a drag from {(x, y)}")
+            self.pointer.steps(*["press", "release", "+80"] * 2)
+            self.assertEqual(figure.process.wait(5), 0)
+            self.assertEqual(figure.stored(), f"[Orlo's Peerkin]\nTop={(y + 50) * 15}\nLeft={(x + 100) * 15}\n")
 
 
 if __name__ == "__main__":

@@ -3,16 +3,25 @@ each started inside the test with buses of its own (a session bus, and for
 GNOME Shell a system bus), in a throwaway home and runtime folder, with its
 Xwayland for the program. Leaving one ends every process started in it,
 found by its runtime folder. Standard library only; the pointer is driven
-through the desktop's own remote-input interfaces."""
+through the desktop's own remote-input interfaces.
 
+A desktop runs this system's own release of it, or, with
+PEERKIN_DEBIAN_SUITE naming a Debian suite, a newer release's from a Debian
+root of that suite (tools/debian-root.sh), where everything of the desktop
+runs, the program too, installed there from its package."""
+
+import glob
 import os
 import shutil
+import socket
 import subprocess
 import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT_TOOL = os.path.join(HERE, "..", "..", "tools", "debian-root.sh")
 SIZE = (1024, 768)
+X11_SOCKETS = "/tmp/.X11-unix"
 START_TIMEOUT = 40  # seconds for a desktop and its Xwayland to come up
 
 SYSTEM_BUS_CONFIG = """<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN"
@@ -47,14 +56,62 @@ def _arguments(pid):
         return []
 
 
+class Release:
+    """Where a desktop and the program come from: this system, or a Debian
+    root with the program's package installed in it."""
+
+    def __init__(self, share, exe, root=None):
+        self.share = share  # the helpers, laid out as installed (share/...)
+        self.exe = exe  # the program, as a path on this system
+        self.root = root
+        self.inside = ["bash", ROOT_TOOL, "run", root] if root else []
+
+    def which(self, program):
+        if not self.root:
+            return shutil.which(program)
+        path = os.path.join(self.root, "usr", "bin", program)
+        return path if os.access(path, os.X_OK) else None
+
+    def run(self, command, **options):
+        return subprocess.run(self.inside + command, **options)
+
+
+_installed = set()
+
+
+def debian_release(suite, packages):
+    """The Release of the Debian root of suite under PEERKIN_ROOTS (else the
+    checkout's build/roots), its package from the folder packages installed
+    there once per test run; Unavailable where the root was not made."""
+    roots = os.environ.get("PEERKIN_ROOTS") or os.path.join(HERE, "..", "..", "build", "roots")
+    root = os.path.abspath(os.path.join(roots, suite))
+    if not os.path.isfile(os.path.join(root, "usr", "bin", "apt-get")):
+        raise Unavailable(f"no Debian {suite} root was made at {root} (bash tools/debian-root.sh make {suite} ...)")
+    debs = glob.glob(os.path.join(packages, "peerkin_*.deb"))
+    if len(debs) != 1:
+        raise Unavailable(f"no one package of the program in {packages!r}: {debs}")
+    release = Release(os.path.join(root, "usr", "share"), os.path.join(root, "usr", "bin", "peerkin"), root)
+    if root not in _installed:
+        # A package whose dependencies the suite cannot meet is a fault of
+        # the package, so this fails rather than skips.
+        done = release.run(["env", "DEBIAN_FRONTEND=noninteractive", "apt-get", "install", "-y", "-qq",
+                            "--reinstall", "--no-install-recommends", os.path.abspath(debs[0])],
+                           capture_output=True, text=True)
+        if done.returncode != 0:
+            raise AssertionError(f"the package does not install on Debian {suite}: {done.stdout}{done.stderr}")
+        _installed.add(root)
+    return release
+
+
 class Desktop:
-    """One headless desktop. Use as a context manager."""
+    """One headless desktop of a Release. Use as a context manager."""
 
     name = "desktop"
     session_bus_config = None  # the system's own
 
-    def __init__(self, share):
-        self.share = share  # the helpers, laid out as installed (share/...)
+    def __init__(self, release):
+        self.release = release
+        self.share = release.share
         self.processes = []
 
     def __enter__(self):
@@ -104,7 +161,7 @@ class Desktop:
     def spawn(self, command, env=None, **popen):
         popen.setdefault("stdout", subprocess.DEVNULL)
         popen.setdefault("stderr", subprocess.DEVNULL)
-        process = subprocess.Popen(command, env=env or self.env, **popen)
+        process = subprocess.Popen(self.release.inside + command, env=env or self.env, **popen)
         if hasattr(popen["stdout"], "close"):
             popen["stdout"].close()  # the process has its own copy
         self.processes.append(process)
@@ -113,7 +170,7 @@ class Desktop:
     def _bus(self, kind, path, config=None):
         command = ["dbus-daemon", "--nofork", "--print-address=1", f"--address=unix:path={path}"]
         command += [f"--config-file={config}"] if config else [kind]
-        if shutil.which("dbus-daemon") is None:
+        if self.release.which("dbus-daemon") is None:
             raise Unavailable("dbus-daemon is not installed")
         daemon = self.spawn(command, stdout=subprocess.PIPE, text=True)
         address = daemon.stdout.readline().strip()
@@ -126,6 +183,7 @@ class Desktop:
         while time.monotonic() < deadline:
             if self.processes[-1].poll() is not None:
                 raise Unavailable(f"{self.name} ended at once: {self.log_tail()}")
+            self._wake_xwayland()
             for pid in _pids():
                 arguments = _arguments(pid)
                 if arguments and os.path.basename(arguments[0]) == "Xwayland" and \
@@ -136,6 +194,9 @@ class Desktop:
                         return display, auth
             time.sleep(0.2)
         raise Unavailable(f"{self.name} started no Xwayland within {START_TIMEOUT} s: {self.log_tail()}")
+
+    def _wake_xwayland(self):
+        """Some desktops start their Xwayland only once a client knocks."""
 
     def _x_answers(self, display, auth):
         env = dict(self.env, DISPLAY=display, **({"XAUTHORITY": auth} if auth else {}))
@@ -163,8 +224,8 @@ class Desktop:
 
     def bus_call(self, *arguments):
         """gdbus call on the session bus; its output."""
-        return subprocess.run(["gdbus", "call", "--session", *arguments], env=self.env, capture_output=True,
-                              text=True, timeout=10).stdout
+        return self.release.run(["gdbus", "call", "--session", *arguments], env=self.env, capture_output=True,
+                                text=True, timeout=10).stdout
 
 
 class GnomeShell(Desktop):
@@ -173,26 +234,36 @@ class GnomeShell(Desktop):
     the corner does not open the overview, and the overview left."""
 
     name = "gnome-shell"
-    EXTENSION = "peerkin-legacy@orlo.org"  # the shell run here is 43
 
-    def __init__(self, share, enable_extension=True, notifications=True):
-        super().__init__(share)
+    def __init__(self, release, enable_extension=True, notifications=True):
+        super().__init__(release)
         self.enable_extension = enable_extension
         if not notifications:  # the shell may not serve them
             self.session_bus_config = os.path.join(HERE, "wayland", "no-notifications-bus.conf")
 
     def start(self):
-        if shutil.which("gnome-shell") is None:
+        if self.release.which("gnome-shell") is None:
             raise Unavailable("gnome-shell is not installed")
+        said = self.release.run(["gnome-shell", "--version"], capture_output=True, text=True).stdout
+        self.version = int(said.split()[-1].split(".")[0])  # "GNOME Shell 48.7"
+        # GNOME 45 made extensions ES modules.
+        self.extension = "peerkin@orlo.org" if self.version >= 45 else "peerkin-legacy@orlo.org"
         system = os.path.join(self.runtime, "system-bus.conf")
         with open(system, "w") as config:
             config.write(SYSTEM_BUS_CONFIG.format(path=f"{self.runtime}/system_bus"))
         self.env["DBUS_SYSTEM_BUS_ADDRESS"] = self._bus("--system", f"{self.runtime}/system_bus", system)
         self._install_extension()
-        enabled = f"['{self.EXTENSION}']" if self.enable_extension else "@as []"
+        # Mutter 48 starts no Xwayland unless the X sockets' folder is open to
+        # all, as Debian makes it (1777); some X servers leave it at 1755.
+        if os.path.isdir(X11_SOCKETS) and os.stat(X11_SOCKETS).st_mode & 0o7777 != 0o1777:
+            os.chmod(X11_SOCKETS, 0o1777)
+        enabled = f"['{self.extension}']" if self.enable_extension else "@as []"
         for key, value in [("enabled-extensions", enabled), ("disable-user-extensions", "false")]:
             self._gsettings("org.gnome.shell", key, value)
         self._gsettings("org.gnome.desktop.interface", "enable-hot-corners", "false")
+        # No welcome dialog: shown modal over a new user's first session, it
+        # takes every press meant for the windows.
+        self._gsettings("org.gnome.shell", "welcome-dialog-last-shown-version", "'999'")
         self.spawn(["gnome-shell", "--headless", "--wayland", "--virtual-monitor", f"{SIZE[0]}x{SIZE[1]}"],
                    stdout=self.log(), stderr=subprocess.STDOUT)
 
@@ -201,19 +272,19 @@ class GnomeShell(Desktop):
         shutil.copytree(os.path.join(self.share, "gnome-shell", "extensions"), extensions)
 
     def _gsettings(self, schema, key, value):
-        subprocess.run(["gsettings", "set", schema, key, value], env=self.env, check=True, capture_output=True)
+        self.release.run(["gsettings", "set", schema, key, value], env=self.env, check=True, capture_output=True)
 
     def extension_state(self):
         """The shell's state number of the extension (1 enabled), or None."""
         said = self.bus_call("-d", "org.gnome.Shell", "-o", "/org/gnome/Shell", "-m",
-                             "org.gnome.Shell.Extensions.GetExtensionInfo", self.EXTENSION)
+                             "org.gnome.Shell.Extensions.GetExtensionInfo", self.extension)
         marker = "'state': <"
         return float(said.split(marker)[1].split(">")[0]) if marker in said else None
 
     def set_extension(self, enabled):
         method = "EnableExtension" if enabled else "DisableExtension"
         self.bus_call("-d", "org.gnome.Shell", "-o", "/org/gnome/Shell", "-m",
-                      f"org.gnome.Shell.Extensions.{method}", self.EXTENSION)
+                      f"org.gnome.Shell.Extensions.{method}", self.extension)
 
     def pointer(self):
         return GnomePointer(self)
@@ -262,14 +333,29 @@ class KWin(Desktop):
     name = "kwin"
 
     def start(self):
-        binary = shutil.which("kwin_wayland")
+        binary = self.release.which("kwin_wayland")
         if binary is None:
             raise Unavailable("kwin_wayland is not installed")
         copy = os.path.join(self.folder, "kwin_wayland")
         shutil.copy(binary, copy)
         self.env["KWIN_WAYLAND_NO_PERMISSION_CHECKS"] = "1"
+        # The one program KWin starts tells where its X server listens, and
+        # stays, as KWin ends with it.
+        self.display_file = os.path.join(self.folder, "display")
         self.spawn([copy, "--virtual", "--xwayland", "--no-lockscreen", "--width", str(SIZE[0]),
-                    "--height", str(SIZE[1])], stdout=self.log(), stderr=subprocess.STDOUT)
+                    "--height", str(SIZE[1]), "--",
+                    f"""sh -c 'echo "$DISPLAY" >{self.display_file}; exec sleep infinity'"""],
+                   stdout=self.log(), stderr=subprocess.STDOUT)
+
+    def _wake_xwayland(self):
+        # KWin 6 starts Xwayland when the first X client connects to its socket.
+        try:
+            with open(self.display_file) as file:
+                number = file.read().strip().lstrip(":")
+            with socket.socket(socket.AF_UNIX) as knock:
+                knock.connect(f"{X11_SOCKETS}/X{number}")
+        except OSError:
+            pass
 
     def pointer(self):
         return KWinPointer(self)
@@ -284,29 +370,36 @@ class KWin(Desktop):
 
 
 class KWinPointer:
-    """The pointer of a KWin session, moved through fake input (kwin_pointer)."""
+    """The pointer of a KWin session, moved through fake input by one
+    kwin_pointer client for the whole session."""
 
     def __init__(self, desktop):
-        self.desktop = desktop
-        self.tool = os.environ.get("PEERKIN_KWIN_POINTER", "")
-        if not os.path.isfile(self.tool):
+        tool = os.environ.get("PEERKIN_KWIN_POINTER", "")
+        if not os.path.isfile(tool):
             raise Unavailable("no fake-input pointer client was built (libwayland-dev, plasma-wayland-protocols)")
+        self.client = subprocess.Popen([tool], env=desktop.client_env(), stdin=subprocess.PIPE,
+                                       stdout=subprocess.PIPE, text=True)
+        desktop.processes.append(self.client)
 
     def move_to(self, x, y):
         # In two steps, as a hand moves it: after a single jump onto an X11
         # window Xwayland reports the pointer where it was before, until the
         # pointer moves on within the window.
-        for step in ((x - 1, y), (x, y)):
-            self._steps(f"{step[0]},{step[1]}")
+        self.steps(f"{x - 1},{y}", f"{x},{y}")
 
     def press(self):
-        self._steps("press")
+        self.steps("press")
 
     def release(self):
-        self._steps("release")
+        self.steps("release")
 
-    def _steps(self, *steps):
-        subprocess.run([self.tool, *steps], env=self.desktop.client_env(), check=True, timeout=10)
+    def steps(self, *steps):
+        """Steps of kwin_pointer ("X,Y", "press", "release", "+MS")."""
+        for step in steps:
+            self.client.stdin.write(step + "\n")
+            self.client.stdin.flush()
+            if self.client.stdout.readline().strip() != "ok":
+                raise RuntimeError(f"the fake-input client did not take {step!r}")
 
 
 class NotifyCalls:

@@ -1,6 +1,6 @@
-"""The figure on a headless Wayland desktop: the native program started on
-the desktop's Xwayland from a folder laid out as an installation (bin/ and
-share/, so that it finds its KWin script), and its pupils read from its own
+"""The figure on a headless Wayland desktop: the native program of the
+desktop's release started on the desktop's Xwayland from a folder laid out
+as an installation (bin/ and share/, so that it finds its KWin script), and its pupils read from its own
 window through Xwayland (the desktop's screen itself is not X's to read)."""
 
 import math
@@ -26,14 +26,15 @@ def expected_pupil(eye, window, pointer):
 class WaylandFigure:
     """The program on a desktop's Xwayland. Use as a context manager."""
 
-    def __init__(self, desktop, exe, helpers=True, settings=None):
+    def __init__(self, desktop, helpers=True, settings=None):
         self.desktop = desktop
         self.folder = tempfile.mkdtemp(prefix="peerkin-wl-figure-")
         os.makedirs(os.path.join(self.folder, "bin"))
         self.exe = os.path.join(self.folder, "bin", "peerkin")
-        shutil.copy(exe, self.exe)
-        if helpers:
-            shutil.copytree(desktop.share, os.path.join(self.folder, "share"))
+        shutil.copy(desktop.release.exe, self.exe)
+        if helpers:  # the folders the package installs under share/
+            for helper in ("gnome-shell", "peerkin"):
+                shutil.copytree(os.path.join(desktop.share, helper), os.path.join(self.folder, "share", helper))
         self.errors = os.path.join(self.folder, "stderr.txt")
         self.config = os.path.join(self.folder, "config")
         self.settings = os.path.join(self.config, "peerkin", "peerkin.ini")
@@ -48,7 +49,8 @@ class WaylandFigure:
                                       XDG_RUNTIME_DIR=native_environment()["XDG_RUNTIME_DIR"])
         # The desktop's runtime folder marks its processes; this one is ended here.
         with open(self.errors, "w") as errors:
-            self.process = subprocess.Popen([self.exe], env=env, stdout=subprocess.DEVNULL, stderr=errors)
+            self.process = subprocess.Popen(self.desktop.release.inside + [self.exe], env=env, stdout=subprocess.DEVNULL,
+                                            stderr=errors)
         if self.desktop.xauthority:  # libX11 of this process reads it from here
             os.environ["XAUTHORITY"] = self.desktop.xauthority
         self.x = xlib.Connection(self.desktop.display)
@@ -87,6 +89,15 @@ class WaylandFigure:
     def x_pointer(self):
         """(x, y) of the pointer as X reports it."""
         return self.x.pointer()
+
+    def point_at(self, pointer, place, patience=10):
+        """Moves the pointer to place until X has it there, as a hand keeps
+        moving it: a press goes where X has the pointer, and Xwayland misses
+        a lone synthetic move now and then. True once it has."""
+        def there():
+            pointer.move_to(*place)
+            return self.x_pointer() == tuple(place)
+        return wait_until(there, patience, interval=0.1)
 
     def request_close(self):
         self.x.request_close(self.window)

@@ -45,6 +45,43 @@ def loader_for(path):
     return os.environ.get("PEERKIN_WINE32", "wine")
 
 
+def wine_command(*args):
+    """A command of the Wine that runs the programs under test (a wine
+    subcommand or tool, such as wineserver): the host's, or the one of the
+    Debian root PEERKIN_WINE_ROOT names, as tools/wine-run picks it."""
+    root = os.environ.get("PEERKIN_WINE_ROOT")
+    if not root:
+        return list(args)
+    tools = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    return ["bash", os.path.join(tools, "debian-root.sh"), "run", root, *args]
+
+
+def prefix_at_dpi(prefix, dpi, env):
+    """The Wine prefix prefix, made once, with Windows set to show dpi dots
+    per inch (LogPixels, as winecfg sets it); returns once its wineserver
+    has ended and saved the setting."""
+    marker = os.path.join(prefix, "peerkin-logpixels")
+    env = dict(env, WINEPREFIX=prefix)
+    if os.path.exists(os.path.join(prefix, "system.reg")) and os.path.exists(marker):
+        with open(marker) as file:
+            if file.read() == str(dpi):
+                return prefix
+    quiet = {"stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL, "env": env}
+    subprocess.run(wine_command("wine", "wineboot", "-i"), check=False, **quiet)
+    subprocess.run(wine_command("wine", "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t",
+                                "REG_DWORD", "/d", str(dpi), "/f"), check=True, **quiet)
+    subprocess.run(wine_command("wineserver", "-w"), check=False, **quiet)  # the setting saved
+    with open(marker, "w") as file:
+        file.write(str(dpi))
+    return prefix
+
+
+def end_wineserver(prefix, env):
+    """Ends the wineserver of prefix, and with it every program of the prefix."""
+    subprocess.run(wine_command("wineserver", "-k"), env=dict(env, WINEPREFIX=prefix), stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, check=False)
+
+
 def environment(loader, prefix=None, base=None):
     """The environment a Windows program runs in: quiet, without Wine's
     Mono, Gecko and menu builder (they would slow every start or write into

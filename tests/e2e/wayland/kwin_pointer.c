@@ -4,8 +4,13 @@
  *   kwin_pointer STEP...   each STEP "X,Y" (a move to an absolute place),
  *                          "press" or "release" (the left button), or
  *                          "+MS" (a pause of MS milliseconds)
+ *   kwin_pointer           the steps from standard input, a word each,
+ *                          "ok" on standard output once KWin took each
  * Ends with 0 once KWin has taken every step, 2 where KWin offers no fake
- * input. A test tool: plain C over libwayland-client. */
+ * input. One client for a whole test: a press that comes with a client of
+ * its own often never reaches the X11 window under the pointer (KWin's
+ * seat seems to offer a pointer only while a fake-input client is there).
+ * A test tool: plain C over libwayland-client. */
 #include "fake-input-client-protocol.h"
 
 #include <stdio.h>
@@ -35,10 +40,25 @@ static void on_global_remove(void* data, struct wl_registry* registry, uint32_t 
 
 static const struct wl_registry_listener registry_listener = { on_global, on_global_remove };
 
+static void take(struct wl_display* display, const char* step)
+{
+    int x = 0;
+    int y = 0;
+    if (strcmp(step, "press") == 0 || strcmp(step, "release") == 0)
+        org_kde_kwin_fake_input_button(fake_input, LEFT_BUTTON, strcmp(step, "press") == 0);
+    else if (step[0] == '+') {
+        long ms = atol(step + 1);
+        struct timespec pause = { ms / 1000, (ms % 1000) * 1000000 };
+        nanosleep(&pause, NULL);
+    } else if (sscanf(step, "%d,%d", &x, &y) == 2)
+        org_kde_kwin_fake_input_pointer_motion_absolute(fake_input, wl_fixed_from_int(x), wl_fixed_from_int(y));
+    wl_display_roundtrip(display);
+}
+
 int main(int argc, char** argv)
 {
     struct wl_display* display = wl_display_connect(NULL);
-    if (!display || argc < 2) {
+    if (!display) {
         fprintf(stderr, "usage: kwin_pointer X,Y|press|release ..., within a Wayland session\n");
         return 1;
     }
@@ -50,18 +70,16 @@ int main(int argc, char** argv)
         return 2;
     }
     org_kde_kwin_fake_input_authenticate(fake_input, "peerkin tests", "moves the pointer for a test");
-    for (int i = 1; i < argc; ++i) {
-        int x = 0;
-        int y = 0;
-        if (strcmp(argv[i], "press") == 0 || strcmp(argv[i], "release") == 0)
-            org_kde_kwin_fake_input_button(fake_input, LEFT_BUTTON, strcmp(argv[i], "press") == 0);
-        else if (argv[i][0] == '+') {
-            long ms = atol(argv[i] + 1);
-            struct timespec pause = { ms / 1000, (ms % 1000) * 1000000 };
-            nanosleep(&pause, NULL);
-        } else if (sscanf(argv[i], "%d,%d", &x, &y) == 2)
-            org_kde_kwin_fake_input_pointer_motion_absolute(fake_input, wl_fixed_from_int(x), wl_fixed_from_int(y));
-        wl_display_roundtrip(display);
+    if (argc > 1) {
+        for (int i = 1; i < argc; ++i)
+            take(display, argv[i]);
+    } else {
+        char step[64];
+        while (scanf("%63s", step) == 1) {
+            take(display, step);
+            printf("ok\n");
+            fflush(stdout);
+        }
     }
     org_kde_kwin_fake_input_destroy(fake_input);
     wl_registry_destroy(registry);
