@@ -36,6 +36,12 @@ int DeviceScale::ProgramEdgeBefore(int deviceEdge) const { return Saturated(std:
 
 int DeviceScale::ProgramEdgeAfter(int deviceEdge) const { return Saturated(std::ceil(deviceEdge / m_factor)); }
 
+PixelEdges DeviceScale::ProgramAreaOf(const PixelEdges& device) const
+{
+    return PixelEdges { ProgramEdgeBefore(device.left), ProgramEdgeBefore(device.top), ProgramEdgeAfter(device.right),
+        ProgramEdgeAfter(device.bottom) };
+}
+
 int DeviceScale::ProgramPixelOf(int devicePixel) const
 {
     return Saturated(std::floor((devicePixel + 0.5) / m_factor));

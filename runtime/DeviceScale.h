@@ -7,6 +7,14 @@
 
 namespace forms {
 
+// An area by its edges, right and bottom outside it.
+struct PixelEdges {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+
 class DeviceScale {
 public:
     // The dots per inch the program's arithmetic counts with.
@@ -34,9 +42,19 @@ public:
     int DeviceEdgeAfter(int programEdge) const;
     int ProgramEdgeBefore(int deviceEdge) const;
     int ProgramEdgeAfter(int deviceEdge) const;
+    // The program pixels an area of device pixels touches (an uncovered
+    // part of the window), its edges rounded outward, so that a repaint
+    // leaves no stale device pixel at any edge.
+    PixelEdges ProgramAreaOf(const PixelEdges& device) const;
 
     // The program pixel that holds the centre of device pixel devicePixel.
     int ProgramPixelOf(int devicePixel) const;
+
+    // A position on the screen as the program counts it, from the primary
+    // monitor's corner: devicePosition and that corner (deviceOrigin) count
+    // from the screen's in device pixels. The corner comes off before the
+    // scale, as it is a device position itself.
+    int ProgramPlace(int devicePosition, int deviceOrigin) const { return ToProgram(devicePosition - deviceOrigin); }
 
 private:
     double m_factor;

@@ -52,6 +52,12 @@ struct FailureBox {
 };
 const FailureBox& LastFailureBox();
 
+// Makes the back-end's state fresh, as at the start of the process: the
+// clock at 0, the pointer at the corner and its buttons up, the screen's
+// defaults, no watch and no failure box. False, changing nothing, while a
+// window lives.
+bool ResetState();
+
 // The window behind a live handle, or null.
 HeadlessWindow* LiveWindow(HWND handle);
 

@@ -21,7 +21,6 @@ public:
 
 private:
     void DrawPicture(HBITMAP picture);
-    void FillRow(int y, int first, int last, std::uint32_t pixel);
 
     std::vector<std::uint32_t> m_storage;
 };

@@ -7,6 +7,7 @@
 #include "HeadlessControl.h"
 #include "HeadlessEventLoop.h"
 #include "HeadlessImage.h"
+#include "HeadlessState.h"
 #include "HeadlessWindow.h"
 
 #include <unistd.h>
@@ -15,47 +16,26 @@
 #include <string>
 
 namespace forms::headless {
-namespace {
 
-POINT g_pointer {};
-bool g_leftButtonDown = false;
-bool g_pointerHeld = false;
-FailureBox g_lastFailureBox;
-bool g_quit = false;
-
-HandOverWatch& Watch()
-{
-    static HandOverWatch watch;
-    return watch;
-}
-
-} // namespace
-
-void SetPointer(POINT at) { g_pointer = at; }
-POINT Pointer() { return g_pointer; }
-void SetLeftButtonDown(bool down) { g_leftButtonDown = down; }
-bool LeftButtonDown() { return g_leftButtonDown; }
-void SetPointerHeld(bool held) { g_pointerHeld = held; }
-bool PointerHeld() { return g_pointerHeld; }
-
-ScreenSettings& Screen()
-{
-    static ScreenSettings screen;
-    return screen;
-}
-
-void SetHandOverWatch(HandOverWatch watch) { Watch() = std::move(watch); }
+void SetPointer(POINT at) { State().pointer = at; }
+POINT Pointer() { return State().pointer; }
+void SetLeftButtonDown(bool down) { State().leftButtonDown = down; }
+bool LeftButtonDown() { return State().leftButtonDown; }
+void SetPointerHeld(bool held) { State().pointerHeld = held; }
+bool PointerHeld() { return State().pointerHeld; }
+ScreenSettings& Screen() { return State().screen; }
+void SetHandOverWatch(HandOverWatch watch) { State().watch = std::move(watch); }
 
 // The back-end's side of a hand-over: the platform's move would follow the
 // pointer while the left button stays down, but nothing can move the
 // pointer or lift the button while the call runs, so it ends at once.
 void HandOver(HWND window, WPARAM hitTest, LPARAM position)
 {
-    if (Watch())
-        Watch()(window, hitTest, position);
+    if (State().watch)
+        State().watch(window, hitTest, position);
 }
 
-const FailureBox& LastFailureBox() { return g_lastFailureBox; }
+const FailureBox& LastFailureBox() { return State().lastFailureBox; }
 
 } // namespace forms::headless
 
@@ -71,19 +51,19 @@ double DotsPerInchY() { return headless::Screen().dotsPerInch; }
 // With no timer left nothing could ever happen, and the loop ends.
 int RunEventLoop()
 {
-    headless::g_quit = false;
-    while (!headless::g_quit && headless::AnyTimerRuns())
+    headless::State().quit = false;
+    while (!headless::State().quit && headless::AnyTimerRuns())
         headless::RunToNextTimer();
     return 0;
 }
 
-void QuitEventLoop() { headless::g_quit = true; }
+void QuitEventLoop() { headless::State().quit = true; }
 
 // There is no one to show a box to: the failure goes to standard error, and
 // is kept for tests.
 void ShowFailureBox(const std::wstring& title, const std::wstring& message)
 {
-    headless::g_lastFailureBox = headless::FailureBox { title, message };
+    headless::State().lastFailureBox = headless::FailureBox { title, message };
     std::string text = ToAnsi(title) + ": " + ToAnsi(message) + "\n";
     std::fputs(text.c_str(), stderr);
 }

@@ -3,6 +3,7 @@
 #include "GdiObjects.h"
 #include "HeadlessControl.h"
 #include "HeadlessEventLoop.h"
+#include "HeadlessState.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -11,13 +12,10 @@
 namespace forms::headless {
 namespace {
 
-std::unordered_map<HWND, HeadlessWindow*>& Windows()
-{
-    static std::unordered_map<HWND, HeadlessWindow*> windows;
-    return windows;
-}
+std::unordered_map<HWND, HeadlessWindow*>& Windows() { return State().windows; }
 
-// Handles are numbers never used twice, so that a stale one finds nothing.
+// Handles are numbers never used twice, not even across fresh states
+// (ResetState), so that a stale one finds nothing.
 HWND NewHandle()
 {
     static std::uintptr_t last = 0;

@@ -3,6 +3,7 @@
 #include "DesktopHelpers.h"
 #include "ProductIdentity.h"
 #include "ProcessFile.h"
+#include "X11State.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -10,7 +11,6 @@
 #include <string>
 
 namespace forms::x11 {
-namespace {
 
 // The session bus, the program's name and object on it, and the newest
 // place a helper reported.
@@ -22,7 +22,7 @@ struct DesktopPointer {
     PointerMerge merge;
 };
 
-DesktopPointer* g_pointer = nullptr;
+namespace {
 
 // Called by the helper; it expects no answer, but one costs little.
 int OnMoved(sd_bus_message* call, void* data, sd_bus_error*)
@@ -67,7 +67,7 @@ void TellUser(const char* text)
 
 void StartDesktopPointer()
 {
-    if (g_pointer || !IsWaylandSession(std::getenv("WAYLAND_DISPLAY"), std::getenv("XDG_SESSION_TYPE")))
+    if (State().pointer || !IsWaylandSession(std::getenv("WAYLAND_DISPLAY"), std::getenv("XDG_SESSION_TYPE")))
         return;
     auto pointer = std::make_unique<DesktopPointer>();
     pointer->bus = SessionBus::Open();
@@ -75,29 +75,29 @@ void StartDesktopPointer()
         return;
     pointer->helper = StartHelper(*pointer->bus);
     if (pointer->helper)
-        g_pointer = pointer.release(); // until StopDesktopPointer
+        State().pointer = pointer.release(); // until StopDesktopPointer
 }
 
 void StopDesktopPointer()
 {
-    if (!g_pointer)
+    if (!State().pointer)
         return;
-    g_pointer->helper->Unload();
-    delete g_pointer;
-    g_pointer = nullptr;
+    State().pointer->helper->Unload();
+    delete State().pointer;
+    State().pointer = nullptr;
 }
 
 ScreenPoint PointerPlace(ScreenPoint fromX)
 {
-    if (!g_pointer)
+    if (!State().pointer)
         return fromX;
-    if (!g_pointer->bus->TakeIn()) {
+    if (!State().pointer->bus->TakeIn()) {
         TellUser("the session bus has gone: the eyes see the pointer only over X11 windows from now on");
         StopDesktopPointer();
         return fromX;
     }
-    ScreenPoint place = g_pointer->merge.Next(fromX, g_pointer->news);
-    g_pointer->news.reset();
+    ScreenPoint place = State().pointer->merge.Next(fromX, State().pointer->news);
+    State().pointer->news.reset();
     return place;
 }
 

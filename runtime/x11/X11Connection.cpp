@@ -2,6 +2,7 @@
 
 #include "Failure.h"
 #include "ProductIdentity.h"
+#include "X11State.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xresource.h>
@@ -19,8 +20,6 @@ namespace {
 
 constexpr double DefaultDotsPerInch = 96.0;
 constexpr unsigned long DefaultDoubleClickTime = 500; // the usual desktop default
-
-X11Connection* g_connection = nullptr;
 
 // X reports a failed request through this handler; the default one ends the
 // process. A request about a window that has just gone is harmless here.
@@ -47,18 +46,19 @@ unsigned long FirstItem(X11Connection& x, ::Window window, Atom property, Atom t
 
 X11Connection& X11Connection::Get()
 {
-    if (!g_connection) {
+    X11Connection*& connection = State().connection;
+    if (!connection) {
         ::Display* display = XOpenDisplay(nullptr);
         if (!display)
             throw RuntimeFailure(FailureCode::PlatformCallFailed,
                 std::string("Cannot open the X display \"") + XDisplayName(nullptr) + "\"");
         XSetErrorHandler(IgnoreRequestError);
-        g_connection = new X11Connection(display); // lives as long as the process
+        connection = new X11Connection(display); // lives as long as the process
     }
-    return *g_connection;
+    return *connection;
 }
 
-bool X11Connection::IsOpen() { return g_connection != nullptr; }
+bool X11Connection::IsOpen() { return State().connection != nullptr; }
 
 X11Connection::X11Connection(::Display* display)
     : m_display(display)

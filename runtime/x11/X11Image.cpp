@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 namespace forms::x11 {
 
@@ -24,21 +25,63 @@ bool TakesPixelsAsTheyAre(::Visual* visual, int depth)
         && visual->blue_mask == 0xFF;
 }
 
-// The pixel value of the screen's visual nearest to a 0x00RRGGBB colour.
-unsigned long VisualPixel(::Visual* visual, std::uint32_t rgb)
-{
-    auto scale = [](unsigned long mask, std::uint32_t component) {
-        if (mask == 0)
-            return 0UL;
+// Where a screen's visual puts each colour component, worked out once, so
+// that converting a pixel costs a few multiplications and shifts.
+class VisualPixels {
+public:
+    explicit VisualPixels(::Visual* visual)
+        : m_red(visual->red_mask)
+        , m_green(visual->green_mask)
+        , m_blue(visual->blue_mask)
+    {
+    }
+
+    // The pixel value nearest to a 0x00RRGGBB colour.
+    unsigned long Of(std::uint32_t rgb) const
+    {
+        return m_red.Of((rgb >> 16) & 0xFF) | m_green.Of((rgb >> 8) & 0xFF) | m_blue.Of(rgb & 0xFF);
+    }
+
+private:
+    struct Component {
+        explicit Component(unsigned long mask)
+        {
+            if (mask == 0)
+                return;
+            while (!((mask >> shift) & 1))
+                ++shift;
+            maximum = mask >> shift;
+        }
+        unsigned long Of(std::uint32_t value) const { return ((value * maximum + 127) / 255) << shift; }
         int shift = 0;
-        while (!((mask >> shift) & 1))
-            ++shift;
-        unsigned long maximum = mask >> shift;
-        return ((component * maximum + 127) / 255) << shift;
+        unsigned long maximum = 0;
     };
-    return scale(visual->red_mask, (rgb >> 16) & 0xFF) | scale(visual->green_mask, (rgb >> 8) & 0xFF)
-        | scale(visual->blue_mask, rgb & 0xFF);
+    Component m_red;
+    Component m_green;
+    Component m_blue;
+};
+
+// Row y of pixels from left to right into image, in its visual's values:
+// words of 16 and 32 bits stored straight in the host's order, the rare
+// other layouts through Xlib.
+void ConvertRow(XImage* image, const VisualPixels& format, const std::uint32_t* pixels, int y, int left, int right)
+{
+    char* line = image->data + static_cast<std::ptrdiff_t>(y) * image->bytes_per_line;
+    for (int x = left; x < right; ++x) {
+        unsigned long value = format.Of(pixels[x]);
+        if (image->bits_per_pixel == 32) {
+            auto word = static_cast<std::uint32_t>(value);
+            std::memcpy(line + static_cast<std::ptrdiff_t>(x) * 4, &word, sizeof word);
+        } else if (image->bits_per_pixel == 16) {
+            auto word = static_cast<std::uint16_t>(value);
+            std::memcpy(line + static_cast<std::ptrdiff_t>(x) * 2, &word, sizeof word);
+        } else {
+            XPutPixel(image, x, y, value);
+        }
+    }
 }
+
+int HostByteOrder() { return std::endian::native == std::endian::little ? LSBFirst : MSBFirst; }
 
 PixelBox BoxOf(const RECT& r) { return PixelBox { r.left, r.top, r.right, r.bottom }; }
 
@@ -121,9 +164,12 @@ RECT X11Image::DeviceArea(const RECT& area) const
 
 X11Image::~X11Image()
 {
-    if (m_shared) {
-        m_shared->data = nullptr; // the memory is the image's own, not X's to free
-        XDestroyImage(m_shared);
+    // The memory of both is the image's own, not X's to free.
+    for (XImage* image : { m_shared, m_converted }) {
+        if (image) {
+            image->data = nullptr;
+            XDestroyImage(image);
+        }
     }
 }
 
@@ -133,6 +179,40 @@ XImage* X11Image::NewXImage(::Visual* visual, int depth, char* data) const
     X11Connection& x = X11Connection::Get();
     return XCreateImage(x.Display(), visual, static_cast<unsigned>(depth), ZPixmap, 0, data,
         static_cast<unsigned>(m_shown.width), static_cast<unsigned>(m_shown.height), 32, 0);
+}
+
+// The shown plane described to X once, so that a tick that shows what
+// changed makes nothing new. The pixels are words in the host's byte
+// order; X converts if the server's differs.
+XImage* X11Image::SharedImage(::Visual* visual, int depth) const
+{
+    if (!m_shared) {
+        m_shared = NewXImage(visual, depth, reinterpret_cast<char*>(m_shown.pixels));
+        if (m_shared)
+            m_shared->byte_order = HostByteOrder();
+    }
+    return m_shared;
+}
+
+// For a screen that does not take the pixels as they are: an image in its
+// visual, made once, into which each copy converts only the rows and
+// columns it shows.
+XImage* X11Image::ConvertedImage(::Visual* visual, int depth, int left, int top, int right, int bottom) const
+{
+    if (!m_converted) {
+        m_converted = NewXImage(visual, depth, nullptr);
+        if (!m_converted)
+            return nullptr;
+        m_converted->byte_order = HostByteOrder();
+        m_convertedStorage.assign(
+            static_cast<std::size_t>(m_converted->bytes_per_line) * static_cast<std::size_t>(m_shown.height), 0);
+        m_converted->data = m_convertedStorage.data();
+    }
+    VisualPixels format(visual);
+    for (int row = top; row < bottom; ++row)
+        ConvertRow(m_converted, format, m_shown.pixels + static_cast<std::ptrdiff_t>(row) * m_shown.width, row, left,
+            right);
+    return m_converted;
 }
 
 void X11Image::CopyTo(::Window window, ::GC gc, const RECT& programArea) const
@@ -147,34 +227,11 @@ void X11Image::CopyTo(::Window window, ::GC gc, const RECT& programArea) const
     X11Connection& x = X11Connection::Get();
     ::Visual* visual = DefaultVisual(x.Display(), x.Screen());
     int depth = DefaultDepth(x.Display(), x.Screen());
-    auto width = static_cast<unsigned>(right - left);
-    auto height = static_cast<unsigned>(bottom - top);
-    if (TakesPixelsAsTheyAre(visual, depth)) {
-        // Described to X once, so that a tick that shows what changed makes
-        // nothing new.
-        if (!m_shared) {
-            auto* pixels = reinterpret_cast<char*>(m_shown.pixels);
-            m_shared = NewXImage(visual, depth, pixels);
-            if (!m_shared)
-                return;
-            // The pixels are words in the host's byte order; X converts if
-            // the server's differs.
-            m_shared->byte_order = std::endian::native == std::endian::little ? LSBFirst : MSBFirst;
-        }
-        XPutImage(x.Display(), window, gc, m_shared, left, top, left, top, width, height);
-        return;
-    }
-    std::vector<std::uint32_t> converted(
-        static_cast<std::size_t>(m_shown.width) * static_cast<std::size_t>(m_shown.height));
-    XImage* image = NewXImage(visual, depth, reinterpret_cast<char*>(converted.data()));
-    if (!image)
-        return;
-    for (int row = top; row < bottom; ++row)
-        for (int column = left; column < right; ++column)
-            XPutPixel(image, column, row, VisualPixel(visual, DevicePixel(column, row)));
-    XPutImage(x.Display(), window, gc, image, left, top, left, top, width, height);
-    image->data = nullptr; // the vector's, not X's to free
-    XDestroyImage(image);
+    XImage* image = TakesPixelsAsTheyAre(visual, depth) ? SharedImage(visual, depth)
+                                                        : ConvertedImage(visual, depth, left, top, right, bottom);
+    if (image)
+        XPutImage(x.Display(), window, gc, image, left, top, left, top, static_cast<unsigned>(right - left),
+            static_cast<unsigned>(bottom - top));
 }
 
 } // namespace forms::x11

@@ -45,6 +45,8 @@ private:
     };
 
     XImage* NewXImage(::Visual* visual, int depth, char* data) const;
+    XImage* SharedImage(::Visual* visual, int depth) const;
+    XImage* ConvertedImage(::Visual* visual, int depth, int left, int top, int right, int bottom) const;
     void DrawPicture(HBITMAP picture);
     void DrawDevicePicture(HBITMAP picture);
     RECT DeviceArea(const RECT& area) const;
@@ -55,6 +57,10 @@ private:
     Plane m_program;
     Plane m_shown;
     mutable XImage* m_shared = nullptr; // the shown plane as X sees it, made at the first copy
+    // Where the screen does not take the pixels as they are: the shown plane
+    // in the screen's visual, made at the first copy.
+    mutable std::vector<char> m_convertedStorage;
+    mutable XImage* m_converted = nullptr;
 };
 
 } // namespace forms::x11

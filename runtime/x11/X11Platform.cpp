@@ -10,6 +10,7 @@
 #include "X11EventLoop.h"
 #include "X11FailureWindow.h"
 #include "X11Image.h"
+#include "X11State.h"
 #include "X11Window.h"
 
 #include <unistd.h>
@@ -18,12 +19,6 @@
 #include <string>
 
 namespace forms::platform {
-namespace {
-
-bool g_quit = false;
-
-} // namespace
-
 // Without a display there is nothing the program could show: say so,
 // rather than end silently as every step of its start-up fails.
 bool Connect()
@@ -51,14 +46,14 @@ double DotsPerInchY() { return DeviceScale::ProgramDotsPerInch; }
 
 int RunEventLoop()
 {
-    g_quit = false;
+    x11::State().quit = false;
     x11::StartDesktopPointer();
-    x11::PumpUntil([] { return g_quit; });
+    x11::PumpUntil([] { return x11::State().quit; });
     x11::StopDesktopPointer();
     return 0;
 }
 
-void QuitEventLoop() { g_quit = true; }
+void QuitEventLoop() { x11::State().quit = true; }
 
 void ShowFailureBox(const std::wstring& title, const std::wstring& message)
 {

@@ -9,6 +9,7 @@
 #include "X11Connection.h"
 #include "X11EventLoop.h"
 #include "X11Image.h"
+#include "X11State.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -41,11 +42,7 @@ constexpr int DoubleClickReach = 2;
 // placing it.
 constexpr std::chrono::milliseconds PlacingTime { 1000 };
 
-std::unordered_map<::Window, X11Window*>& Windows()
-{
-    static std::unordered_map<::Window, X11Window*> windows;
-    return windows;
-}
+std::unordered_map<::Window, X11Window*>& Windows() { return State().windows; }
 
 void SetCardinals(X11Connection& x, ::Window window, const char* property, Atom type, const unsigned long* items,
     int count)
@@ -210,7 +207,7 @@ RECT X11Window::Bounds()
 {
     POINT root = RootPosition();
     const RootArea& screen = X11Connection::Get().PrimaryMonitor();
-    POINT at { m_scale.ToProgram(root.x - screen.x), m_scale.ToProgram(root.y - screen.y) };
+    POINT at { m_scale.ProgramPlace(root.x, screen.x), m_scale.ProgramPlace(root.y, screen.y) };
     return RECT { at.x, at.y, at.x + m_width, at.y + m_height };
 }
 
@@ -363,10 +360,9 @@ void X11Window::HandleEvent(XEvent& event)
     switch (event.type) {
     case Expose: {
         const XExposeEvent& expose = event.xexpose;
-        Present(m_events.ShownImage(),
-            RECT { m_scale.ProgramEdgeBefore(expose.x), m_scale.ProgramEdgeBefore(expose.y),
-                m_scale.ProgramEdgeAfter(expose.x + expose.width),
-                m_scale.ProgramEdgeAfter(expose.y + expose.height) });
+        PixelEdges area = m_scale.ProgramAreaOf(
+            PixelEdges { expose.x, expose.y, expose.x + expose.width, expose.y + expose.height });
+        Present(m_events.ShownImage(), RECT { area.left, area.top, area.right, area.bottom });
         break;
     }
     case ButtonPress: Press(event.xbutton); break;

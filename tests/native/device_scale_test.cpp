@@ -32,12 +32,15 @@ TEST_P(AtScale, SizesAndPositionsRoundToTheNearestDevicePixel)
 }
 
 // A place the program sets must read back unchanged, or a double-click
-// would store a place the figure was never at.
+// would store a place the figure was never at; also where the primary
+// monitor's corner is not the screen's.
 TEST_P(AtScale, EveryProgramPositionSurvivesTheRoundTrip)
 {
     DeviceScale device = DeviceScale::OfDotsPerInch(GetParam().dotsPerInch);
-    for (int program = -2000; program <= 2000; ++program)
+    for (int program = -2000; program <= 2000; ++program) {
         ASSERT_EQ(device.ToProgram(device.ToDevice(program)), program) << program;
+        ASSERT_EQ(device.ProgramPlace(device.ToDevice(program) + 1920, 1920), program) << program;
+    }
 }
 
 // An area converted outward covers each pixel it touches in part, so a
@@ -52,11 +55,19 @@ TEST_P(AtScale, AreasRoundOutwardAndCoverThePixelsTheyTouch)
         EXPECT_GT(device.DeviceEdgeBefore(edge), edge * factor - 1.0);
         EXPECT_LE(device.ProgramEdgeBefore(device.DeviceEdgeBefore(edge)), edge);
         EXPECT_GE(device.ProgramEdgeAfter(device.DeviceEdgeAfter(edge)), edge);
+        forms::PixelEdges program = device.ProgramAreaOf(forms::PixelEdges { edge, edge, edge + 7, edge + 7 });
+        EXPECT_LE(program.left * factor, edge);
+        EXPECT_LE(program.top * factor, edge);
+        EXPECT_GE(program.right * factor, edge + 7);
+        EXPECT_GE(program.bottom * factor, edge + 7);
     }
     for (int pixel = -50; pixel <= 50; ++pixel) {
         int program = device.ProgramPixelOf(pixel);
         EXPECT_LE(device.DeviceEdgeBefore(program), pixel) << pixel;
         EXPECT_GT(device.DeviceEdgeAfter(program + 1), pixel) << pixel;
+        // The one that holds its centre, where a click lands: not merely a part.
+        EXPECT_LE(program * factor, pixel + 0.5) << pixel;
+        EXPECT_GT((program + 1) * factor, pixel + 0.5) << pixel;
     }
 }
 

@@ -21,7 +21,7 @@ BOOL GetCursorPos(POINT* point)
     // Screen positions count from the primary monitor's top-left corner, in
     // the program's pixels.
     const forms::DeviceScale& scale = x.Scale();
-    *point = POINT { scale.ToProgram(place.x - x.PrimaryMonitor().x), scale.ToProgram(place.y - x.PrimaryMonitor().y) };
+    *point = POINT { scale.ProgramPlace(place.x, x.PrimaryMonitor().x), scale.ProgramPlace(place.y, x.PrimaryMonitor().y) };
     return TRUE;
 }
 

@@ -3,11 +3,11 @@
 // Linux's (tests/posix/support/TestSystem.cpp).
 #include "TestWindows.h"
 
-#include "GdiObjects.h"
 #include "HeadlessControl.h"
+#include "HeadlessEventLoop.h"
 #include "HeadlessWindow.h"
+#include "LayerTestWindows.h"
 
-#include <algorithm>
 #include <chrono>
 
 namespace peerkin::test {
@@ -19,26 +19,23 @@ void PumpMessages() { forms::headless::TickDueTimers(); }
 
 void PumpFor(int milliseconds) { forms::headless::AdvanceClock(std::chrono::milliseconds(milliseconds)); }
 
-std::optional<std::vector<RECT>> WindowRegionRects(HWND handle)
-{
-    HeadlessWindow* window = LiveWindow(handle);
-    if (!window || !window->Shape())
-        return std::nullopt;
-    std::vector<RECT> rects = window->Shape()->rects;
-    std::sort(rects.begin(), rects.end(), [](const RECT& a, const RECT& b) {
-        return a.top != b.top ? a.top < b.top : a.left < b.left;
-    });
-    return rects;
-}
+std::optional<std::vector<RECT>> WindowRegionRects(HWND handle) { return layer::RegionRects(LiveWindow(handle)); }
 
 POINT ScreenPixels() { return POINT { forms::headless::Screen().width, forms::headless::Screen().height }; }
 
 void MoveCursorTo(int x, int y) { forms::headless::SetPointer(POINT { x, y }); }
 
-void DeliverTimerTick(HWND handle)
+void DeliverTimerTick(HWND handle) { layer::TickFirstTimer(LiveWindow(handle)); }
+
+void RestartTimer(HWND handle, std::size_t index, unsigned interval)
 {
-    if (HeadlessWindow* window = LiveWindow(handle))
-        window->Tick(0);
+    forms::headless::StartTimer(handle, index, interval);
+}
+
+void ResetBackEnd()
+{
+    if (!forms::headless::ResetState())
+        ADD_FAILURE() << "a window of an earlier test still lives";
 }
 
 bool IsShown(HWND handle)

@@ -6,6 +6,16 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+// Each test starts from the back-end's state as a fresh process has it, so
+// that no test depends on which ran before it.
+class FreshBackEnd : public testing::EmptyTestEventListener {
+    void OnTestStart(const testing::TestInfo&) override { peerkin::test::ResetBackEnd(); }
+};
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     peerkin::test::KeepProgramArguments(argc, argv); // before GoogleTest takes its options out
@@ -14,5 +24,6 @@ int main(int argc, char** argv)
     forms::platform::Connect(); // per-monitor aware, as the program runs
 #endif
     testing::AddGlobalTestEnvironment(new peerkin::test::RuntimeEnvironment);
+    testing::UnitTest::GetInstance()->listeners().Append(new FreshBackEnd);
     return RUN_ALL_TESTS();
 }

@@ -100,6 +100,11 @@ POINT ScreenPixels();
 void MoveCursorTo(int x, int y);
 // Ticks the first timer of window's form as the platform's timer would.
 void DeliverTimerTick(HWND window);
+// (Re)starts timer index of window's form as the form does, with its first
+// tick interval ms from now; 0 stops it.
+void RestartTimer(HWND window, std::size_t index, unsigned interval);
+// Makes the back-end's state fresh before each test, where it keeps any.
+void ResetBackEnd();
 // True while window is shown on the screen.
 bool IsShown(HWND window);
 // True when window is kept above all other windows.

@@ -151,6 +151,18 @@ void MoveCursorTo(int x, int y) { ::SetCursorPos(x, y); }
 
 void DeliverTimerTick(HWND window) { ::SendMessageW(window, WM_TIMER, 1, 0); }
 
+// The form's timer index is the platform's timer index + 1 (Win32Window).
+void RestartTimer(HWND window, std::size_t index, unsigned interval)
+{
+    if (interval == 0)
+        ::KillTimer(window, index + 1);
+    else
+        ::SetTimer(window, index + 1, interval, nullptr);
+}
+
+// The platform keeps the back-end's state, per window.
+void ResetBackEnd() { }
+
 bool IsShown(HWND window) { return ::IsWindowVisible(window) != FALSE; }
 
 std::size_t GdiObjectCount() { return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS); }

@@ -159,12 +159,19 @@ TEST(PlatformWindows, AfterAMoveHandedToTheWindowManagerThePositionIsAsked)
     ASSERT_TRUE(::GetWindowRect(form.Handle(), &rect));
     ASSERT_EQ(rect.left, 10);
 
+    // Asked on every tick while the button is down, not once.
+    ASSERT_EQ(std::system("xdotool mousedown 1"), 0);
+    POINT pointer {};
+    ::GetCursorPos(&pointer); // the tick's question, which sees the button
     forms::x11::LiveWindow(form.Handle())->NoteMovedByWindowManager();
-    XMoveWindow(manager, frame, 300, 200);
-    XSync(manager, False);
-    ASSERT_TRUE(::GetWindowRect(form.Handle(), &rect));
-    EXPECT_EQ(rect.left, 300);
-    EXPECT_EQ(rect.top, 200);
+    for (int left : { 300, 320 }) {
+        XMoveWindow(manager, frame, left, 200);
+        XSync(manager, False);
+        EXPECT_TRUE(::GetWindowRect(form.Handle(), &rect));
+        EXPECT_EQ(rect.left, left);
+        EXPECT_EQ(rect.top, 200);
+    }
+    std::system("xdotool mouseup 1");
 }
 
 // Says on the root window, while it lives, that a window manager runs and
@@ -257,7 +264,8 @@ private:
 
 // A window manager may offer moves and still take none (xfwm4 took none
 // when its grab of the pointer failed): the program then moves the window
-// itself, as far as the pointer has gone since the press.
+// itself, as far as the pointer has gone since the press, and goes on
+// following it after taking over.
 TEST(PlatformWindows, AMoveNoWindowManagerTakesIsMadeByTheProgram)
 {
     WindowManagerThatMovesNothing manager;
@@ -267,14 +275,14 @@ TEST(PlatformWindows, AMoveNoWindowManagerTakesIsMadeByTheProgram)
     form.Show();
     peerkin::test::PumpFor(100);
     PointerHand hand({ "mousemove", "102", "102", "mousedown", "1", "sleep", "0.3", "mousemove_relative", "--",
-        "30", "20", "sleep", "0.6", "mouseup", "1" });
+        "30", "20", "sleep", "0.6", "mousemove_relative", "--", "10", "10", "sleep", "0.3", "mouseup", "1" });
     ASSERT_TRUE(hand.Started()) << "xdotool did not start";
     peerkin::test::PumpFor(150); // the press reaches the window
     forms::x11::MoveWithPointer(*forms::x11::LiveWindow(form.Handle()));
     RECT rect {};
     ASSERT_TRUE(::GetWindowRect(form.Handle(), &rect));
-    EXPECT_EQ(rect.left, 130);
-    EXPECT_EQ(rect.top, 120);
+    EXPECT_EQ(rect.left, 140);
+    EXPECT_EQ(rect.top, 130);
 }
 
 struct DragCase {

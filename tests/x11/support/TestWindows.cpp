@@ -3,9 +3,10 @@
 // (tests/posix/support/TestSystem.cpp).
 #include "TestWindows.h"
 
-#include "GdiObjects.h"
+#include "LayerTestWindows.h"
 #include "X11Connection.h"
 #include "X11EventLoop.h"
+#include "X11State.h"
 #include "X11Window.h"
 
 #include <X11/Xatom.h>
@@ -30,14 +31,7 @@ void PumpFor(int milliseconds)
 
 std::optional<std::vector<RECT>> WindowRegionRects(HWND handle)
 {
-    forms::x11::X11Window* window = forms::x11::LiveWindow(handle);
-    if (!window || !window->Shape())
-        return std::nullopt;
-    std::vector<RECT> rects = window->Shape()->rects;
-    std::sort(rects.begin(), rects.end(), [](const RECT& a, const RECT& b) {
-        return a.top != b.top ? a.top < b.top : a.left < b.left;
-    });
-    return rects;
+    return layer::RegionRects(forms::x11::LiveWindow(handle));
 }
 
 POINT ScreenPixels()
@@ -53,10 +47,17 @@ void MoveCursorTo(int x, int y)
     XSync(connection.Display(), False);
 }
 
-void DeliverTimerTick(HWND handle)
+void DeliverTimerTick(HWND handle) { layer::TickFirstTimer(forms::x11::LiveWindow(handle)); }
+
+void RestartTimer(HWND handle, std::size_t index, unsigned interval)
 {
-    if (forms::x11::X11Window* window = forms::x11::LiveWindow(handle))
-        window->Tick(0);
+    forms::x11::StartTimer(forms::x11::LiveWindow(handle)->Xid(), index, interval);
+}
+
+void ResetBackEnd()
+{
+    if (!forms::x11::ResetState())
+        ADD_FAILURE() << "a window of an earlier test still lives";
 }
 
 bool IsShown(HWND handle)
