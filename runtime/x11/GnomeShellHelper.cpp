@@ -3,8 +3,8 @@
 // asks the shell whether it is, tells the user where not (a notification
 // that offers to switch it on), and follows the shell's notes on its state.
 #include "DesktopHelpers.h"
+#include "DesktopSession.h"
 #include "ExtensionNotification.h"
-#include "PointerReports.h"
 #include "UserConfig.h"
 
 #include <unistd.h>
