@@ -1,6 +1,6 @@
 // The process-wide services of the headless back-end, and the factories of
 // its windows and images. The program's files, name and command line are
-// the process's own (runtime/posix), as on X11.
+// the process's own (runtime/winapi), as on X11.
 #include "Platform.h"
 
 #include "Ansi.h"

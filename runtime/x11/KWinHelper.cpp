@@ -19,7 +19,7 @@ constexpr const char* ScriptName = "peerkin-pointer";
 
 std::string ScriptFile()
 {
-    std::string program = posix::ExecutablePath();
+    std::string program = winapi::ExecutablePath();
     std::string folder = program.substr(0, program.find_last_of('/'));
     return folder + "/../share/peerkin/kwin/pointer.js";
 }

@@ -27,7 +27,7 @@
 
 namespace forms::x11 {
 
-using posix::FindResourceBytes;
+using winapi::FindResourceBytes;
 
 namespace {
 

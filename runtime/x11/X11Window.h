@@ -19,7 +19,7 @@ struct HRGN__;
 
 namespace forms::x11 {
 
-class X11Window final : public PlatformWindow, public posix::LayerWindow {
+class X11Window final : public PlatformWindow, public winapi::LayerWindow {
 public:
     X11Window(const WindowSettings& settings, WindowEvents& events);
     ~X11Window() override;

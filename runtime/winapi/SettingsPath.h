@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace forms::posix {
+namespace forms::winapi {
 
 struct SettingsPath {
     std::string path; // as Linux names the file
@@ -21,4 +21,4 @@ SettingsPath LocateSettings(const char* fileName);
 // the user alone (mode 0700); true when the folder is there afterwards.
 bool MakeUserFolders(const std::string& folder);
 
-} // namespace forms::posix
+} // namespace forms::winapi
