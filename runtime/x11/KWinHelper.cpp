@@ -4,6 +4,7 @@
 // lies in the program's data folder, share/peerkin/kwin/ beside bin/.
 #include "DesktopHelpers.h"
 #include "ProcessFile.h"
+#include "ProductIdentity.h"
 
 #include <unistd.h>
 
@@ -15,7 +16,7 @@ namespace {
 constexpr const char* KWin = "org.kde.KWin";
 constexpr const char* ScriptingPath = "/Scripting";
 constexpr const char* Scripting = "org.kde.kwin.Scripting";
-constexpr const char* ScriptName = "peerkin-pointer";
+constexpr const char* ScriptName = product::KWinScriptName;
 
 std::string ScriptFile()
 {
