@@ -19,8 +19,8 @@ namespace forms {
 // too short, a result that is not a number), 6 a result out of range,
 // 7 memory or a system resource ran out, 11 a division by zero, 380 a
 // property set to a value it cannot hold, 424 an object used that is not
-// there, and 453 a call into the system that failed (there, a library
-// function that could not be reached).
+// there, and 453 a call into the system that failed (in those runtimes, a
+// library function that could not be found).
 enum class FailureCode : std::int32_t {
     InvalidCall = 5,
     Overflow = 6,
