@@ -1,9 +1,5 @@
 #include "PointerReports.h"
 
-#include "ProductIdentity.h"
-
-#include <charconv>
-
 namespace forms {
 
 ScreenPoint PointerMerge::Next(ScreenPoint fromX, std::optional<ScreenPoint> fromDesktop)
@@ -15,21 +11,6 @@ ScreenPoint PointerMerge::Next(ScreenPoint fromX, std::optional<ScreenPoint> fro
         m_shown = fromX; // the first tick has nothing older to keep
     m_lastFromX = fromX;
     return m_shown;
-}
-
-bool IsWaylandSession(const char* waylandDisplay, const char* sessionType)
-{
-    if (waylandDisplay && *waylandDisplay)
-        return true;
-    return sessionType && std::string_view(sessionType) == "wayland";
-}
-
-std::string_view GnomeExtensionUuid(std::string_view shellVersion)
-{
-    int major = 0;
-    auto [end, error] = std::from_chars(shellVersion.data(), shellVersion.data() + shellVersion.size(), major);
-    bool modules = error == std::errc() && major >= 45;
-    return modules ? product::ModuleExtensionUuid : product::LegacyExtensionUuid;
 }
 
 } // namespace forms

@@ -5,7 +5,6 @@
 // Portable: no X, no bus; the X11 back-end feeds it.
 
 #include <optional>
-#include <string_view>
 
 namespace forms {
 
@@ -30,14 +29,5 @@ private:
     std::optional<ScreenPoint> m_lastFromX;
     ScreenPoint m_shown;
 };
-
-// True when the session is a Wayland one, from $WAYLAND_DISPLAY and
-// $XDG_SESSION_TYPE (either may be null).
-bool IsWaylandSession(const char* waylandDisplay, const char* sessionType);
-
-// GNOME Shell 45 changed extensions into ES modules, so the package carries
-// the helper twice: the UUID of the one that fits the shell's version text
-// ("43.9", "46.rc"); the older one where the text cannot be read.
-std::string_view GnomeExtensionUuid(std::string_view shellVersion);
 
 } // namespace forms

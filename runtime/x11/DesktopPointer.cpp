@@ -1,6 +1,7 @@
 #include "DesktopPointer.h"
 
 #include "DesktopHelpers.h"
+#include "DesktopSession.h"
 #include "ProductIdentity.h"
 #include "ProcessFile.h"
 #include "X11State.h"

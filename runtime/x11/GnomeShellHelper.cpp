@@ -3,9 +3,10 @@
 // asks the shell whether it is, tells the user where not (a notification
 // that offers to switch it on), and follows the shell's notes on its state.
 #include "DesktopHelpers.h"
+#include "DesktopSession.h"
 #include "ExtensionNotification.h"
-#include "PointerReports.h"
 #include "UserConfig.h"
+#include "X11State.h"
 
 #include <unistd.h>
 
@@ -121,11 +122,18 @@ private:
 
 } // namespace
 
+// Mutter in a Wayland session moves an X11 window without a word to
+// Xwayland about the pointer: until the pointer moves again, the clicks of
+// a double-click right after a drag reach no window. From GNOME 48 it also
+// starts a move after a quick drag's release and waits for another
+// release, swallowing the next click. So on GNOME the program moves its
+// window itself, as Xwayland then sees every step.
 std::unique_ptr<DesktopHelper> StartGnomeShellHelper(SessionBus& bus)
 {
     if (!bus.NameHasOwner(Shell))
         return nullptr;
     std::string version = bus.TextProperty(Shell, ShellPath, Shell, "ShellVersion");
+    State().movesOfItsOwn = true;
     return std::make_unique<GnomeShellHelper>(bus, std::string(GnomeExtensionUuid(version)));
 }
 

@@ -1,9 +1,10 @@
 // Moving a form's window with the pointer: handed to the window manager
-// where one offers it, otherwise a move loop of our own that keeps timers
-// ticking, as the platform's own move loop does. A window manager that is
+// where one offers it and takes it safely, otherwise a move loop of our own
+// that keeps timers ticking, as the platform's own move loop does. A window manager that is
 // asked but does not take the move leaves it to the loop of our own.
 #include "X11Connection.h"
 #include "X11EventLoop.h"
+#include "X11State.h"
 #include "X11Window.h"
 
 #include <X11/Xatom.h>
@@ -201,7 +202,8 @@ void MoveWithPointer(X11Window& window)
     // The drag counts from the press, not from where the pointer is by now:
     // a hand that moves on at once must not lose its first step.
     POINT press = window.LeftPressAt();
-    PointerMove(x, window, PointerState { press.x, press.y, pointer.buttons }, x.WindowManagerMoves()).Run();
+    bool managerMoves = x.WindowManagerMoves() && !State().movesOfItsOwn;
+    PointerMove(x, window, PointerState { press.x, press.y, pointer.buttons }, managerMoves).Run();
 }
 
 } // namespace forms::x11

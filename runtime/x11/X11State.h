@@ -24,6 +24,9 @@ struct X11State {
     std::unordered_map<::Window, X11Window*> windows;
     bool quit = false;
     DesktopPointer* pointer = nullptr; // while the event loop runs on a desktop with a helper
+    // Moves handed to the window manager go wrong: the program moves its
+    // windows itself (GnomeShellHelper.cpp says why).
+    bool movesOfItsOwn = false;
 };
 
 X11State& State();

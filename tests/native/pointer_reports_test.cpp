@@ -1,7 +1,5 @@
-// Which witness of the pointer the eyes believe on a Wayland desktop, and
-// the session and extension choices made at start.
+// Which witness of the pointer the eyes believe on a Wayland desktop.
 #include "PointerReports.h"
-#include "ProductIdentity.h"
 
 #include <gtest/gtest.h>
 
@@ -50,33 +48,5 @@ INSTANTIATE_TEST_SUITE_P(Witnesses, MergedPointer,
         MergeCase { "a helper that comes back takes over with its first report",
             { { { 1, 2 }, {}, { 1, 2 } }, { { 1, 2 }, ScreenPoint { -50, 40 }, { -50, 40 } } } }),
     [](const auto& param) { return "Case" + std::to_string(param.index); });
-
-constexpr std::string_view Legacy = forms::product::LegacyExtensionUuid;
-constexpr std::string_view Modules = forms::product::ModuleExtensionUuid;
-
-struct UuidCase {
-    const char* version;
-    std::string_view uuid;
-};
-
-class ExtensionForShell : public testing::TestWithParam<UuidCase> { };
-
-TEST_P(ExtensionForShell, FitsTheShellsModuleFormat)
-{
-    EXPECT_EQ(forms::GnomeExtensionUuid(GetParam().version), GetParam().uuid) << GetParam().version;
-}
-
-INSTANTIATE_TEST_SUITE_P(Versions, ExtensionForShell,
-    testing::Values(UuidCase { "43.9", Legacy }, UuidCase { "44.10", Legacy }, UuidCase { "45.0", Modules },
-        UuidCase { "46.rc", Modules }, UuidCase { "", Legacy }, UuidCase { "unknown", Legacy }));
-
-TEST(WaylandSession, IsToldByEitherVariable)
-{
-    EXPECT_TRUE(forms::IsWaylandSession("wayland-0", nullptr));
-    EXPECT_TRUE(forms::IsWaylandSession(nullptr, "wayland"));
-    EXPECT_TRUE(forms::IsWaylandSession("", "wayland"));
-    EXPECT_FALSE(forms::IsWaylandSession("", "x11"));
-    EXPECT_FALSE(forms::IsWaylandSession(nullptr, nullptr));
-}
 
 } // namespace
