@@ -41,7 +41,7 @@ HBITMAP MakePicture(int width, int height, const std::vector<COLORREF>& pixels)
     for (COLORREF colour : pixels)
         picture->pixels.push_back((std::uint32_t { GetRValue(colour) } << 16)
             | (std::uint32_t { GetGValue(colour) } << 8) | GetBValue(colour));
-    return forms::posix::TrackBitmap(picture);
+    return forms::winapi::TrackBitmap(picture);
 }
 
 TempFolder::TempFolder()
@@ -99,7 +99,7 @@ std::wstring StoredSettingsFile(const std::wstring& named)
     return (std::filesystem::path(folder) / file.filename()).wstring();
 }
 
-std::size_t GdiObjectCount() { return forms::posix::LiveGdiObjects(); }
+std::size_t GdiObjectCount() { return forms::winapi::LiveGdiObjects(); }
 
 // Through the C++ library's locale, not the C library's the program reads.
 wchar_t UsersDecimalSeparator()
