@@ -103,6 +103,12 @@ void InitEnvironment()
     ContinueOnFailure([] { NewLine = L"\r\n"; });
 }
 
+// Section and key are asked for in upper case. The profile services match
+// names without regard to letter case, so this finds what a file written by
+// hand in any case holds, and it holds every platform's services, the
+// <windows.h> layer's too, to matching that way: one that matched exactly
+// would find nothing. WriteIni passes the names as given, so that a new file
+// reads as the program spells them.
 std::wstring ReadIni(std::wstring_view section, std::wstring_view key, std::wstring_view file,
     std::wstring_view defaultValue)
 {

@@ -21,7 +21,6 @@ forms::FormDefinition FigureDefinition()
     definition.width = 2895;
     definition.height = 4185;
     definition.backColor = 0x00FFFFFF;
-    definition.foreColor = 0x00000000;
     definition.fillColor = 0x00FFFFC0;
     definition.scaleMode = forms::ScaleMode::Pixels;
     // Persistent drawing from the start: the eyes are drawn off screen and

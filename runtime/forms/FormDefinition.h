@@ -44,7 +44,6 @@ struct FormDefinition {
     float width = 0; // outer size in twips; the window has no frame
     float height = 0;
     COLORREF backColor = RGB(255, 255, 255);
-    COLORREF foreColor = RGB(0, 0, 0);
     COLORREF fillColor = RGB(0, 0, 0);
     std::int16_t scaleMode = ScaleMode::Pixels;
     bool autoRedraw = true;

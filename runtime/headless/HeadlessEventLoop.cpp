@@ -1,6 +1,6 @@
 // Timers on a clock of the back-end's own, which moves only when a test (or
 // the event loop, with nothing else to wait for) lets time pass. Their
-// rules are the X11 loop's, the same queue's (runtime/TimerQueue.h).
+// rules are the X11 loop's, the same queue's (runtime/portable/TimerQueue.h).
 #include "HeadlessControl.h"
 #include "HeadlessEventLoop.h"
 #include "HeadlessState.h"

@@ -17,7 +17,7 @@ HeadlessImage::HeadlessImage(int width, int height, COLORREF background, HBITMAP
 
 void HeadlessImage::DrawPicture(HBITMAP picture)
 {
-    posix::CopyPicture(picture, m_storage.data(), Width(), Height());
+    winapi::CopyPicture(picture, m_storage.data(), Width(), Height());
 }
 
 // The same fill as the X11 image's, so both back-ends draw the same pixels.

@@ -1,6 +1,7 @@
 // The process-wide services of the headless back-end, and the factories of
 // its windows and images. The program's files, name and command line are
-// the process's own (runtime/posix), as on X11.
+// the process's own (runtime/winapi), as on X11; so are the settings files,
+// and one beside the program lies in the user's configuration folder.
 #include "Platform.h"
 
 #include "Ansi.h"

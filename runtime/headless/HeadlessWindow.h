@@ -13,7 +13,7 @@ struct HRGN__;
 
 namespace forms::headless {
 
-class HeadlessWindow final : public PlatformWindow, public posix::LayerWindow {
+class HeadlessWindow final : public PlatformWindow, public winapi::LayerWindow {
 public:
     HeadlessWindow(const WindowSettings& settings, WindowEvents& events);
     ~HeadlessWindow() override;

@@ -18,4 +18,4 @@ BOOL ReleaseCapture()
     return TRUE;
 }
 
-forms::posix::LayerWindow* forms::posix::LayerWindowOf(HWND handle) { return forms::headless::LiveWindow(handle); }
+forms::winapi::LayerWindow* forms::winapi::LayerWindowOf(HWND handle) { return forms::headless::LiveWindow(handle); }

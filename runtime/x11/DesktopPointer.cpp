@@ -61,7 +61,7 @@ std::unique_ptr<DesktopHelper> StartHelper(SessionBus& bus)
 
 void TellUser(const char* text)
 {
-    std::string path = posix::ExecutablePath();
+    std::string path = winapi::ExecutablePath();
     std::string line = path.substr(path.find_last_of('/') + 1) + ": " + text + "\n";
     std::fputs(line.c_str(), stderr);
 }

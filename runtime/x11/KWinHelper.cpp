@@ -4,6 +4,7 @@
 // lies in the program's data folder, share/peerkin/kwin/ beside bin/.
 #include "DesktopHelpers.h"
 #include "ProcessFile.h"
+#include "ProductIdentity.h"
 
 #include <unistd.h>
 
@@ -15,11 +16,11 @@ namespace {
 constexpr const char* KWin = "org.kde.KWin";
 constexpr const char* ScriptingPath = "/Scripting";
 constexpr const char* Scripting = "org.kde.kwin.Scripting";
-constexpr const char* ScriptName = "peerkin-pointer";
+constexpr const char* ScriptName = product::KWinScriptName;
 
 std::string ScriptFile()
 {
-    std::string program = posix::ExecutablePath();
+    std::string program = winapi::ExecutablePath();
     std::string folder = program.substr(0, program.find_last_of('/'));
     return folder + "/../share/peerkin/kwin/pointer.js";
 }

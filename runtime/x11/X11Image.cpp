@@ -14,8 +14,8 @@
 
 namespace forms::x11 {
 
-using posix::LiveBitmap;
-using posix::PictureForScale;
+using winapi::LiveBitmap;
+using winapi::PictureForScale;
 namespace {
 
 // True when the screen takes 0x00RRGGBB pixels as they are.
@@ -108,7 +108,7 @@ X11Image::X11Image(int width, int height, COLORREF background, HBITMAP picture, 
 
 void X11Image::DrawPicture(HBITMAP picture)
 {
-    posix::CopyPicture(picture, m_storage.data(), Width(), Height());
+    winapi::CopyPicture(picture, m_storage.data(), Width(), Height());
 }
 
 // The picture as drawn for this scale where the program carries such a

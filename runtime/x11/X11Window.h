@@ -2,7 +2,10 @@
 // A form's window on X11: a borderless top-level X window, the state the
 // platform functions keep for it, and the translation of its X events into
 // the form's events. Its handle is the X window's id, which the platform
-// functions look up; a handle whose window is gone finds nothing.
+// functions look up; a handle whose window is gone finds nothing. One file
+// per job: X11Window.cpp (making it, showing it and what it draws),
+// X11WindowProperties.cpp, X11WindowShape.cpp, X11WindowPlacement.cpp,
+// X11WindowEvents.cpp and X11WindowRegistry.cpp.
 
 #include "DeviceScale.h"
 #include "LayerWindow.h"
@@ -19,7 +22,7 @@ struct HRGN__;
 
 namespace forms::x11 {
 
-class X11Window final : public PlatformWindow, public posix::LayerWindow {
+class X11Window final : public PlatformWindow, public winapi::LayerWindow {
 public:
     X11Window(const WindowSettings& settings, WindowEvents& events);
     ~X11Window() override;
@@ -71,11 +74,17 @@ private:
         void operator()(HRGN__* region) const;
     };
 
+    static constexpr long FormEvents
+        = ExposureMask | ButtonPressMask | ButtonReleaseMask | VisibilityChangeMask | StructureNotifyMask;
+
+    void Register();
+    void Unregister();
     void SetProperties(const WindowSettings& settings);
     void Copy(const OffscreenImage& image, const RECT& area);
     void Press(const XButtonEvent& press);
     bool IsSecondPress(const XButtonEvent& press);
     void NotePositionEvent(const XEvent& event);
+    void NoteMapped();
     void ApplyShape();
     std::vector<XRectangle> DeviceShape(const HRGN__& region);
     void KeepPlaceAsked();

@@ -13,9 +13,9 @@ compiler=${CLANGXX:-clang++}
 mkdir -p "$work/corpus"
 "$compiler" -std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all \
   -Wall -Wextra -Wpedantic -Wshadow -Wconversion -Wsign-conversion -Wold-style-cast -Werror \
-  -I"$root/runtime" \
-  "$here/number_text_fuzz.cpp" "$root/runtime/NumberText.cpp" "$root/runtime/DecimalConversion.cpp" \
-  "$root/runtime/Checked.cpp" "$root/runtime/Failure.cpp" -o "$work/number_text_fuzz"
+  -I"$root/runtime/portable" \
+  "$here/number_text_fuzz.cpp" "$root/runtime/portable/NumberText.cpp" "$root/runtime/portable/DecimalConversion.cpp" \
+  "$root/runtime/portable/Checked.cpp" "$root/runtime/portable/Failure.cpp" -o "$work/number_text_fuzz"
 
 cd "$work"
 ./number_text_fuzz -max_total_time="$seconds" -max_len=2048 -timeout=10 -print_final_stats=1 \

@@ -31,8 +31,8 @@ Resources Measure()
 {
     Resources resources;
     resources.privateBytes = AnonymousBytes();
-    resources.gdiObjects = static_cast<DWORD>(forms::posix::LiveGdiObjects());
-    resources.freeGdiSlots = GdiCeiling - forms::posix::LiveGdiObjects();
+    resources.gdiObjects = static_cast<DWORD>(forms::winapi::LiveGdiObjects());
+    resources.freeGdiSlots = GdiCeiling - forms::winapi::LiveGdiObjects();
     return resources;
 }
 

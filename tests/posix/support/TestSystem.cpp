@@ -41,7 +41,7 @@ HBITMAP MakePicture(int width, int height, const std::vector<COLORREF>& pixels)
     for (COLORREF colour : pixels)
         picture->pixels.push_back((std::uint32_t { GetRValue(colour) } << 16)
             | (std::uint32_t { GetGValue(colour) } << 8) | GetBValue(colour));
-    return forms::posix::TrackBitmap(picture);
+    return forms::winapi::TrackBitmap(picture);
 }
 
 TempFolder::TempFolder()

@@ -347,7 +347,7 @@ TEST(PlatformWindows, StaleHandlesFailInsteadOfCrashing)
 
 TEST(PlatformRegions, UnionsCountTheirRectanglesAndHandlesDieOnce)
 {
-    std::size_t before = forms::posix::LiveGdiObjects();
+    std::size_t before = forms::winapi::LiveGdiObjects();
     HRGN all = ::CreateRectRgn(0, 0, 0, 0);
     HRGN span = ::CreateRectRgn(5, 1, 2, 0); // corners in any order
     EXPECT_EQ(::CombineRgn(all, all, all, RGN_OR), NULLREGION);
@@ -358,7 +358,7 @@ TEST(PlatformRegions, UnionsCountTheirRectanglesAndHandlesDieOnce)
     EXPECT_FALSE(::DeleteObject(span));
     EXPECT_EQ(::CombineRgn(all, all, span, RGN_OR), ERROR);
     EXPECT_TRUE(::DeleteObject(all));
-    EXPECT_EQ(forms::posix::LiveGdiObjects(), before);
+    EXPECT_EQ(forms::winapi::LiveGdiObjects(), before);
 }
 
 TEST(PlatformPaths, LongFormIsThePathWithSlashesAndBuffersAreRespected)

@@ -11,6 +11,16 @@
 
 namespace forms {
 
+// The numbers the failure box shows ("Run-time error '6':"). They are the
+// numbers forms runtimes of the BASIC family have always given these
+// failures, so that a reported number means what a reader knows it to mean
+// and stays the same on every platform and from one release to the next:
+// 5 a call with an argument it cannot take (a file name that is empty or
+// too short, a result that is not a number), 6 a result out of range,
+// 7 memory or a system resource ran out, 11 a division by zero, 380 a
+// property set to a value it cannot hold, 424 an object used that is not
+// there, and 453 a call into the system that failed (in those runtimes, a
+// library function that could not be found).
 enum class FailureCode : std::int32_t {
     InvalidCall = 5,
     Overflow = 6,

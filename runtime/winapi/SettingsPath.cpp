@@ -12,7 +12,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-namespace forms::posix {
+namespace forms::winapi {
 namespace {
 
 constexpr const char* ConfigFolderName = product::ShortName;
@@ -67,4 +67,4 @@ bool MakeUserFolders(const std::string& folder)
     return IsFolder(folder);
 }
 
-} // namespace forms::posix
+} // namespace forms::winapi

@@ -3,9 +3,9 @@
 
 #include <string>
 
-namespace forms::posix {
+namespace forms::winapi {
 
 // The program's own file, as Linux names it; empty when it cannot be told.
 std::string ExecutablePath();
 
-} // namespace forms::posix
+} // namespace forms::winapi

@@ -28,6 +28,9 @@ inline constexpr wchar_t WindowClassName[] = L"PeerkinForm";
 inline constexpr char BusName[] = "org.orlo.Peerkin";
 inline constexpr char BusObjectPath[] = "/org/orlo/Peerkin";
 inline constexpr char PointerInterface[] = "org.orlo.Peerkin.Pointer";
+// The name KWin keeps the pointer script under while the program runs; a
+// copy that starts finds an earlier copy's script by it and replaces it.
+inline constexpr char KWinScriptName[] = "peerkin-pointer";
 // The UUIDs of the GNOME Shell extension: for the shells of ES modules (45
 // and later), and for the older ones.
 inline constexpr char ModuleExtensionUuid[] = "peerkin@orlo.org";

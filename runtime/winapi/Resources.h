@@ -10,7 +10,7 @@
 #include <optional>
 #include <span>
 
-namespace forms::posix {
+namespace forms::winapi {
 
 // Makes the bytes of a resource file known under id and type; returns true
 // so that a generated file can register from a static initialiser.
@@ -28,4 +28,4 @@ std::optional<std::span<const std::uint8_t>> FindResourceBytes(int id, UINT type
 // The resource number a name stands for, or -1 for a name given as text.
 int ResourceNumber(LPCWSTR name);
 
-} // namespace forms::posix
+} // namespace forms::winapi

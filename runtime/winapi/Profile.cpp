@@ -211,7 +211,7 @@ DWORD GetPrivateProfileStringA(
     try {
         std::optional<std::string> value;
         if (fileName != nullptr && *fileName != '\0') {
-            const ExistingFile file = ReadRegularFile(forms::posix::LocateSettings(fileName).path, O_RDONLY);
+            const ExistingFile file = ReadRegularFile(forms::winapi::LocateSettings(fileName).path, O_RDONLY);
             if (file.state == FileState::Read)
                 value = forms::profile::FindValue(file.bytes, section, key);
         }
@@ -226,9 +226,9 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
     if (section == nullptr || key == nullptr || value == nullptr || fileName == nullptr || *fileName == '\0')
         return FALSE;
     try {
-        const forms::posix::SettingsPath settings = forms::posix::LocateSettings(fileName);
+        const forms::winapi::SettingsPath settings = forms::winapi::LocateSettings(fileName);
         // Made when a value is first stored, never merely by reading.
-        if (settings.perUser && !forms::posix::MakeUserFolders(FolderOf(settings.path)))
+        if (settings.perUser && !forms::winapi::MakeUserFolders(FolderOf(settings.path)))
             return FALSE;
         return WriteProfile(section, key, value, LinkTarget(settings.path));
     } catch (...) {

@@ -27,7 +27,7 @@ struct HBITMAP__ final : GdiObject {
     int resource = -1;
 };
 
-namespace forms::posix {
+namespace forms::winapi {
 
 // Adds object to the table; returns it as its handle.
 HRGN TrackRegion(HRGN__* region);
@@ -48,4 +48,4 @@ HRGN__* TakeRegion(HRGN handle);
 // The number of live GDI objects: tests check that none leaks.
 std::size_t LiveGdiObjects();
 
-} // namespace forms::posix
+} // namespace forms::winapi

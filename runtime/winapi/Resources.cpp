@@ -8,7 +8,7 @@
 
 #include <vector>
 
-namespace forms::posix {
+namespace forms::winapi {
 namespace {
 
 struct Resource {
@@ -65,11 +65,11 @@ int ResourceNumber(LPCWSTR name)
     return value <= 0xFFFF ? static_cast<int>(value) : -1;
 }
 
-} // namespace forms::posix
+} // namespace forms::winapi
 
 bool forms::platform::RegisterEmbeddedResource(int id, UINT type, const unsigned char* bytes, std::size_t size)
 {
-    return forms::posix::RegisterResource(id, type, bytes, size);
+    return forms::winapi::RegisterResource(id, type, bytes, size);
 }
 
 bool forms::platform::RegisterEmbeddedScaledPicture(int id, double scale, const unsigned char* bytes, std::size_t size)
@@ -86,7 +86,7 @@ HMODULE GetModuleHandleW(LPCWSTR moduleName)
 
 HANDLE LoadImageW(HINSTANCE, LPCWSTR name, UINT type, int, int, UINT)
 {
-    using namespace forms::posix;
+    using namespace forms::winapi;
     if (type != IMAGE_BITMAP)
         return nullptr;
     std::optional<std::span<const std::uint8_t>> bytes = FindResourceBytes(ResourceNumber(name), type);

@@ -4,8 +4,8 @@
 #include "GdiObjects.h"
 #include "LayerWindow.h"
 
-using forms::posix::LayerWindow;
-using forms::posix::LayerWindowOf;
+using forms::winapi::LayerWindow;
+using forms::winapi::LayerWindowOf;
 
 BOOL GetWindowRect(HWND handle, RECT* rect)
 {
@@ -39,7 +39,7 @@ LRESULT SendMessageA(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
 int SetWindowRgn(HWND handle, HRGN region, BOOL)
 {
     // The window owns the region from here on, even when it cannot use it.
-    HRGN__* taken = forms::posix::TakeRegion(region);
+    HRGN__* taken = forms::winapi::TakeRegion(region);
     LayerWindow* window = LayerWindowOf(handle);
     if (!window) {
         delete taken;

@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-namespace forms::posix {
+namespace forms::winapi {
 
 class LayerWindow {
 public:
@@ -31,4 +31,4 @@ protected:
 // a window that is gone.
 LayerWindow* LayerWindowOf(HWND handle);
 
-} // namespace forms::posix
+} // namespace forms::winapi

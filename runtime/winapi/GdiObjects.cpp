@@ -4,7 +4,7 @@
 #include <memory>
 #include <unordered_map>
 
-namespace forms::posix {
+namespace forms::winapi {
 namespace {
 
 std::unordered_map<const void*, std::unique_ptr<GdiObject>>& Table()
@@ -72,9 +72,9 @@ HRGN__* TakeRegion(HRGN handle)
 
 std::size_t LiveGdiObjects() { return Table().size(); }
 
-} // namespace forms::posix
+} // namespace forms::winapi
 
-using forms::posix::LiveRegion;
+using forms::winapi::LiveRegion;
 
 HRGN CreateRectRgn(int left, int top, int right, int bottom)
 {
@@ -83,7 +83,7 @@ HRGN CreateRectRgn(int left, int top, int right, int bottom)
     RECT box { std::min(left, right), std::min(top, bottom), std::max(left, right), std::max(top, bottom) };
     if (box.left < box.right && box.top < box.bottom)
         region->rects.push_back(box);
-    return forms::posix::TrackRegion(region);
+    return forms::winapi::TrackRegion(region);
 }
 
 int CombineRgn(HRGN destination, HRGN source1, HRGN source2, int mode)
@@ -98,10 +98,10 @@ int CombineRgn(HRGN destination, HRGN source1, HRGN source2, int mode)
     merged.insert(merged.end(), first->rects.begin(), first->rects.end());
     merged.insert(merged.end(), second->rects.begin(), second->rects.end());
     target->rects = std::move(merged);
-    return forms::posix::Complexity(*target);
+    return forms::winapi::Complexity(*target);
 }
 
 BOOL DeleteObject(HGDIOBJ object)
 {
-    return forms::posix::Table().erase(object) > 0 ? TRUE : FALSE;
+    return forms::winapi::Table().erase(object) > 0 ? TRUE : FALSE;
 }

@@ -33,4 +33,4 @@ BOOL ReleaseCapture()
     return TRUE;
 }
 
-forms::posix::LayerWindow* forms::posix::LayerWindowOf(HWND handle) { return forms::x11::LiveWindow(handle); }
+forms::winapi::LayerWindow* forms::winapi::LayerWindowOf(HWND handle) { return forms::x11::LiveWindow(handle); }

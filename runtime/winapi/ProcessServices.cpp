@@ -14,7 +14,7 @@
 
 #include <string>
 
-namespace forms::posix {
+namespace forms::winapi {
 
 std::string ExecutablePath()
 {
@@ -24,12 +24,12 @@ std::string ExecutablePath()
     return path;
 }
 
-} // namespace forms::posix
+} // namespace forms::winapi
 
 namespace forms::platform {
 namespace {
 
-using posix::ExecutablePath;
+using winapi::ExecutablePath;
 
 // The whole of a small file; empty when it cannot be read. (Plain reads:
 // the C++ streams would bring their whole library into the program.)

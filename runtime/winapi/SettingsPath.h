@@ -1,13 +1,14 @@
 #pragma once
-// Where the settings-file services keep a file the program names. A file the
-// program keeps beside itself, as Windows programs do, lies on Linux in the
-// user's configuration folder instead: a program installed in a system
+// Where the settings-file services keep a file the program names, on every
+// back-end of this layer (X11 and headless alike). Only a file the program
+// keeps beside itself, as Windows programs do, moves: it lies in the user's
+// configuration folder instead, since a program installed in a system
 // folder could never write beside itself, and each user has settings of
-// their own. Any other file lies where it is named.
+// their own. A file in any other folder lies where it is named.
 
 #include <string>
 
-namespace forms::posix {
+namespace forms::winapi {
 
 struct SettingsPath {
     std::string path; // as Linux names the file
@@ -21,4 +22,4 @@ SettingsPath LocateSettings(const char* fileName);
 // the user alone (mode 0700); true when the folder is there afterwards.
 bool MakeUserFolders(const std::string& folder);
 
-} // namespace forms::posix
+} // namespace forms::winapi
