@@ -232,10 +232,4 @@ TEST(ProfileBadInput, ManySectionsAndLines)
         file.size() - 53);
 }
 
-TEST(ProfileBadInput, LongValueReadWhole)
-{
-    std::string value = "1" + std::string(4999, '0');
-    EXPECT_EQ(FindValue("[S]\r\nTop=" + value + "\r\n", "s", "top"), value);
-}
-
 } // namespace
