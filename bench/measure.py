@@ -109,10 +109,6 @@ class Bench:
         self.xvfb = display.start_xvfb(self.args.display)
         self.x = xlib.Connection(self.args.display_name)
         os.environ["DISPLAY"] = self.args.display_name
-        if not os.path.exists(os.path.join(self.args.prefix, "system.reg")):
-            print(f"Preparing the Wine prefix {self.args.prefix} (once)", flush=True)
-            subprocess.run([self.args.loader, "wineboot", "-i"], env=self.env, stdout=subprocess.DEVNULL,
-                           stderr=subprocess.DEVNULL)
         self.wineserver = self.persistent_wineserver(self.env)
         scaled_prefix = wine.prefix_at_dpi(self.args.prefix + f"-{SCALED_DPI}dpi", SCALED_DPI, self.env)
         self.scaled_env = dict(self.env, WINEPREFIX=scaled_prefix)
@@ -126,8 +122,8 @@ class Bench:
 
     @staticmethod
     def persistent_wineserver(env):
-        """The wineserver of env's prefix, kept up for the whole run."""
-        subprocess.run(["wineserver", "-p"], env=env, check=False)
+        """The wineserver of env's prefix, made once and kept up for the whole run."""
+        wine.prepare_prefix(env)
         for _ in range(100):
             pid = wineserver_pid(env["WINEPREFIX"])
             if pid:

@@ -72,12 +72,7 @@ build_headless() {
 # pe_machine FILE: the machine type of a Windows (PE) program in four hex
 # digits, 014c for 32-bit x86 and 8664 for x86-64; nothing for other files.
 pe_machine() {
-  local file=$1 header
-  [[ $(head -c 2 "$file") == MZ ]] || return 0
-  header=$(od -An -tu4 --endian=little -j60 -N4 "$file" 2>/dev/null | tr -d ' ')
-  [[ -n $header ]] || return 0
-  [[ $(od -An -c -j"$header" -N4 "$file" 2>/dev/null | tr -d ' ') == 'PE\0\0' ]] || return 0
-  od -An -tx2 --endian=little -j"$((header + 4))" -N2 "$file" | tr -d ' '
+  pydesktop pe-machine "$1"
 }
 
 is_windows_program() {
@@ -92,31 +87,13 @@ is_win32_program() {
 # bitness: wine64 for a 64-bit one, wine for a 32-bit one (PEERKIN_WINE64
 # and PEERKIN_WINE32 name others).
 wine_loader_for() {
-  if [[ $(pe_machine "$1") == 8664 ]]; then
-    echo "${PEERKIN_WINE64:-/usr/lib/wine/wine64}"
-  else
-    echo "${PEERKIN_WINE32:-wine}"
-  fi
+  pydesktop wine-loader "$1"
 }
 
 # free_display_number FIRST LAST: the first X display number in the range
-# that no X server holds: its lock names no running process, or, without a
-# lock, it has no socket. A killed server leaves its lock behind, and the
-# next server on that number removes it.
+# that no X server holds (pydesktop's display_taken says which are).
 free_display_number() {
-  local number pid
-  for number in $(seq "$1" "$2"); do
-    if [[ -e /tmp/.X$number-lock ]]; then
-      pid=$(tr -d ' \n' <"/tmp/.X$number-lock" 2>/dev/null) || continue
-      [[ $pid =~ ^[0-9]+$ && ! -d /proc/$pid ]] || continue
-    elif [[ -e /tmp/.X11-unix/X$number ]]; then
-      continue
-    fi
-    echo "$number"
-    return 0
-  done
-  echo "no free display number between :$1 and :$2" >&2
-  return 1
+  pydesktop free-display "$1" "$2"
 }
 
 # start_private_display: an Xvfb of our own (true colour, kept alive between
@@ -125,9 +102,9 @@ free_display_number() {
 # ranges of their own), exported as DISPLAY; stopped when the script exits.
 start_private_display() {
   local number
-  # shellcheck disable=SC2086 # two numbers, split on purpose
-  number=$(free_display_number ${PEERKIN_DISPLAYS:-91 140}) || return 1
-  Xvfb ":$number" -screen 0 1024x768x24 -noreset -nolisten tcp >/dev/null 2>&1 &
+  number=$(pydesktop free-display) || return 1
+  # shellcheck disable=SC2046 # the arguments, split on purpose
+  Xvfb $(pydesktop xvfb-arguments "$number") >/dev/null 2>&1 &
   PEERKIN_XVFB_PID=$!
   export DISPLAY=":$number"
   for _ in $(seq 50); do
@@ -149,16 +126,22 @@ prepare_wine() {
   export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   WINELOADER=$(wine_loader)
   export WINELOADER
-  if [[ ! -f $WINEPREFIX/system.reg ]]; then
-    echo "Preparing a private Wine prefix in $WINEPREFIX"
-    "$WINELOADER" wineboot -i >/dev/null 2>&1 || true
-  fi
-  # Keep one wineserver for the whole run: each test then starts in seconds.
-  # Its services start here, not in the first test: started from a test they
-  # would keep the test's output open, and the test runner would wait for
-  # them for ever.
-  wineserver -p >/dev/null 2>&1 || true
-  "$WINELOADER" wineboot >/dev/null 2>&1 </dev/null || true
+  pydesktop prepare-wine
+}
+
+# show_figure FILE PROGRAM [TOP LEFT]: runs pydesktop show-figure in the
+# background, its output into FILE, until the figure shows (FILE's first
+# line: "window x y width height pid"); false if it does not. The command
+# is PEERKIN_FIGURE_SHOWER, which the caller ends, and the figure with it.
+show_figure() {
+  local file=$1
+  shift
+  pydesktop show-figure "$@" >"$file" &
+  PEERKIN_FIGURE_SHOWER=$!
+  until [[ -s $file ]]; do
+    kill -0 "$PEERKIN_FIGURE_SHOWER" 2>/dev/null || return 1
+    sleep 0.1
+  done
 }
 
 # pydesktop COMMAND...: the commands of the Python module the tests and

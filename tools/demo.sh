@@ -19,25 +19,6 @@ MARGIN=80          # pixels around the figure in the pictures
 PATH_POINTS=20     # pointer places on the way round
 PAUSE=0.2          # seconds per place: a few 70 ms ticks, and the GIF's pace
 
-# The figure starts from a folder of its own, so that no settings file of the
-# user's is read or written: the Windows program keeps its file beside
-# itself, the native one in the configuration folder it is given, here in
-# the same folder. Its own file puts it away from the screen's edge.
-start_in_private_folder() {
-  local folder=$1 name settings
-  name=$(basename "$program")
-  cp "$program" "$folder/$name"
-  settings="[Orlo's Peerkin]\r\nTop=1800\r\nLeft=1800\r\n"
-  if is_windows_program "$program"; then
-    printf '%b' "$settings" >"$folder/${name%.*}.ini"
-    "$PEERKIN_ROOT/tools/wine-run" "$folder/$name" >/dev/null 2>&1 &
-  else
-    mkdir -p "$folder/config/peerkin"
-    printf '%b' "$settings" >"$folder/config/peerkin/$name.ini"
-    XDG_CONFIG_HOME=$folder/config "$folder/$name" >/dev/null 2>&1 &
-  fi
-}
-
 # A backdrop like a desktop's, so that the figure's outline shows.
 paint_backdrop() {
   local picture=$1/backdrop.png size
@@ -82,14 +63,15 @@ main() {
   start_private_display
   is_windows_program "$program" && prepare_wine
   work=$(mktemp -d "${TMPDIR:-/tmp}/peerkin-demo.XXXXXX")
-  trap 'stop_private_display; rm -rf "$work"' EXIT
+  trap 'kill "${PEERKIN_FIGURE_SHOWER:-}" 2>/dev/null; stop_private_display; rm -rf "$work"' EXIT
   mkdir -p "$output" "$work/frames"
 
   paint_backdrop "$work"
-  start_in_private_folder "$work"
-  # The first start in a new Wine prefix can take a while.
-  local window x y width height
-  read -r window x y width height < <(pydesktop figure-window 60) || exit 1
+  # A private copy, so that no settings file of the user's is read or
+  # written; its own file puts it away from the screen's edge.
+  show_figure "$work/figure.txt" "$program" 1800 1800
+  local x y width height
+  read -r _ x y width height _ <"$work/figure.txt"
   local left=$((x > MARGIN ? x - MARGIN : 0)) top=$((y > MARGIN ? y - MARGIN : 0))
   local crop=$((width + 2 * MARGIN))x$((height + 2 * MARGIN))+$left+$top
 
@@ -112,7 +94,6 @@ main() {
   convert -delay "$(awk -v s="$PAUSE" 'BEGIN { print s * 100 }')" -loop 0 "$work"/frames/*.png \
     +dither +remap -layers Optimize "$output/demo.gif"
 
-  xdotool windowkill "$window" 2>/dev/null || true
   echo "Screenshot: $output/figure.png"
   echo "Animation ($frame frames): $output/demo.gif"
 }

@@ -8,7 +8,7 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 
-bash "$PEERKIN_ROOT/tools/setup-machine.sh"
+bash "$PEERKIN_ROOT/tools/setup-machine.sh" --figure
 build_linux
 build_windows win32
 if [[ ${1:-} == --linux ]]; then

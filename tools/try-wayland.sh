@@ -59,17 +59,11 @@ pixel() {
   convert "$output/$1" -format "%[pixel:p{$2,$3}]" info:
 }
 
+# The figure from a private copy on XWayland; its settings file's text
+# follows in figure.txt once it ends.
 start_figure() {
-  cp "$PEERKIN_ROOT/dist/peerkin" "$work/peerkin"
-  DISPLAY=$xwayland XDG_CONFIG_HOME=$work/config "$work/peerkin" >"$work/peerkin.log" 2>&1 &
-  figure_pid=$!
-  for _ in $(seq 100); do
-    figure=$(on_xwayland xdotool search --onlyvisible --name '^Form1$' 2>/dev/null | head -n1 || true)
-    [[ -n $figure ]] && return 0
-    sleep 0.1
-  done
-  echo "the figure's window did not appear; the program said: $(cat "$work/peerkin.log")" >&2
-  return 1
+  DISPLAY=$xwayland show_figure "$work/figure.txt" "$PEERKIN_ROOT/dist/peerkin"
+  read -r figure _ _ _ _ figure_pid <"$work/figure.txt"
 }
 
 # "x y" of the figure's window on the X screen.
@@ -160,10 +154,9 @@ report_double_click() {
   echo "Double-click on the window at $x $y (X pixels; 15 twips each at 96 dots per inch)"
   point_at $((x + 96)) $((y + 200))
   xdotool click --repeat 2 --delay 80 1
-  if wait_for_exit "$figure_pid" 30; then
+  if wait_for_exit "$figure_pid" 30 && wait_for_exit "$PEERKIN_FIGURE_SHOWER" 30; then
     figure_pid=
-    echo "  it ended the program; peerkin.ini holds: $(tr -d '\r' <"$work/config/peerkin/peerkin.ini" 2>/dev/null |
-      paste -sd' ')"
+    echo "  it ended the program; peerkin.ini holds: $(tail -n +2 "$work/figure.txt" | tr -d '\r' | paste -sd' ')"
   else
     echo "  it did not end the program"
   fi
@@ -180,7 +173,7 @@ wait_for_exit() {
 
 stop_all() {
   local pid
-  for pid in ${other_pid:-} ${figure_pid:-} ${weston_pid:-}; do
+  for pid in ${other_pid:-} ${PEERKIN_FIGURE_SHOWER:-} ${weston_pid:-}; do
     kill "$pid" 2>/dev/null || true
     wait_for_exit "$pid" 30 || kill -9 "$pid" 2>/dev/null || true
   done

@@ -7,7 +7,7 @@ benchmark, and once more at FAST_MOVES_PER_SECOND, quicker than the
 helper's own pace, so that its spacing of reports shows.
 
 Run by bench/native/wayland.sh. Standard library only; the desktops are
-those of the end-to-end tests (tests/e2e/wayland_desktops.py)."""
+those of the end-to-end tests (tools/pydesktop/sessions.py)."""
 
 import argparse
 import contextlib
@@ -20,12 +20,11 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.dont_write_bytecode = True
-sys.path[:0] = [os.path.join(ROOT, "bench"), os.path.join(ROOT, "tools"), os.path.join(ROOT, "tests", "e2e")]
+sys.path[:0] = [os.path.join(ROOT, "bench"), os.path.join(ROOT, "tools")]
 from measure import MOVES_PER_SECOND, PARK, SETTLE, SQUARE, markdown, median, number  # noqa: E402
 from pydesktop import display  # noqa: E402
 from pydesktop.processes import cpu_seconds  # noqa: E402
-from wayland_desktops import GnomeShell, KWin, Release  # noqa: E402
-from wayland_figure import WaylandFigure  # noqa: E402
+from pydesktop.sessions import GnomeShell, KWin, Release, WaylandFigure  # noqa: E402
 
 FAST_MOVES_PER_SECOND = 100
 

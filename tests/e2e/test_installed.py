@@ -9,11 +9,9 @@ import os
 import shutil
 import subprocess
 import tempfile
-import time
 import unittest
 
-from peerkin_e2e import (Figure, between_the_eyes, double_click, figure_windows, move_mouse, native_environment,
-                         run, start_program, stop_program, wait_until, window_geometry)
+from peerkin_e2e import Figure, native_environment, run
 
 PACKAGE_NAME = "peerkin"
 
@@ -51,34 +49,22 @@ class InstalledPackage(unittest.TestCase):
         self.environment = dict(native_environment(), HOME=self.home, XDG_CONFIG_HOME=None)
 
     def start(self):
-        """Starts the installed program; returns the process and its window."""
-        before = figure_windows()
-        process = start_program(self.program, env=self.environment)
-        found = wait_until(lambda: figure_windows() - before, 30)
-        if not found:
-            stop_program(process)
-            self.fail("the installed program's window did not appear")
-        window = min(found)
-        self.addCleanup(stop_program, process, window)
-        time.sleep(0.5)
-        return process, window
+        """The installed program started as it lies, found by its window."""
+        figure = Figure(self.program, copy=False, env=self.environment).__enter__()
+        self.addCleanup(figure.__exit__)
+        return figure
 
     def test_stores_its_place_in_the_users_configuration_folder(self):
         beside = set(os.listdir(os.path.dirname(self.program)))
-        process, window = self.start()
+        figure = self.start()
         self.assertEqual(os.listdir(self.home), [], "starting wrote into the home folder")
-        x, y, _, _ = window_geometry(window)
-        move_mouse(x + between_the_eyes()[0], y + between_the_eyes()[1])
-        time.sleep(0.2)
-        double_click()
-        self.assertTrue(wait_until(lambda: process.poll() is not None, 10), "the double-click did not end it")
+        x, y = figure.place()
+        self.assertTrue(figure.double_click(10), "the double-click did not end it")
 
         with open(os.path.join(self.home, ".config", "peerkin", "peerkin.ini"), newline="") as settings:
             self.assertEqual(settings.read(), f"[Orlo's Peerkin]\r\nTop={y * 15}\r\nLeft={x * 15}\r\n")
         self.assertEqual(set(os.listdir(os.path.dirname(self.program))), beside, "written beside the program")
-
-        _, again = self.start()
-        self.assertEqual(window_geometry(again)[:2], (x, y), "the next start did not put it back")
+        self.assertEqual(self.start().place(), (x, y), "the next start did not put it back")
 
 
 if __name__ == "__main__":

@@ -2,11 +2,10 @@
 primary monitor, as a Windows program's is the primary display, and
 positions count from that monitor's top-left corner."""
 
-import os
 import unittest
 
 from peerkin_e2e import FIGURE_SIZE, Figure, exe_path, run, runs_natively
-from pydesktop.display import free_display, start_xvfb
+from pydesktop.display import use_private_display
 
 MONITOR = (1024, 768)
 
@@ -19,13 +18,7 @@ def setUpModule():
 
 class TwoMonitors(unittest.TestCase):
     def setUp(self):
-        number = free_display(141, 199)
-        xvfb = start_xvfb(number, size=(2 * MONITOR[0], MONITOR[1]))
-        self.addCleanup(xvfb.wait)
-        self.addCleanup(xvfb.terminate)  # a killed Xvfb would leave its lock behind
-        saved = os.environ["DISPLAY"]
-        self.addCleanup(os.environ.__setitem__, "DISPLAY", saved)
-        os.environ["DISPLAY"] = f":{number}"
+        use_private_display(self, size=(2 * MONITOR[0], MONITOR[1]))
         # The right one is primary: the figure must count from its corner.
         run("xrandr", "--setmonitor", "left", "1024/270x768/203+0+0", "none")
         run("xrandr", "--setmonitor", "*right", "1024/270x768/203+1024+0", "none")

@@ -13,7 +13,8 @@ from peerkin_e2e import ROOT, Figure, exe_path, run, runs_natively, wine
 
 PRODUCT = os.environ.get("PEERKIN_PRODUCT", os.path.join(ROOT, "dist", "Peerkin.exe"))
 SUBSYSTEM_WINDOWS_GUI = 2
-RT_ICON, RT_GROUP_ICON, RT_VERSION = 3, 14, 16
+RT_GROUP_ICON, RT_VERSION = 14, 16
+VS_FIXEDFILEINFO_SIGNATURE = struct.pack("<I", 0xFEEF04BD)
 # The C++ runtime is linked in; these come with every X desktop (libsystemd
 # carries sd-bus, which talks to the desktop's pointer helper on Wayland).
 NATIVE_SYSTEM_LIBRARIES = {"libc.so.6", "libm.so.6", "libX11.so.6", "libXext.so.6", "libXrandr.so.2", "libSM.so.6",
@@ -45,12 +46,40 @@ class Product(unittest.TestCase):
         self.assertTrue({"kernel32.dll", "user32.dll", "gdi32.dll"} <= dlls, dlls)
         self.assertEqual(dlls - wine.SYSTEM_DLLS, set())
 
-    def test_carries_icon_and_version_information(self):
-        text = self.data.decode("utf-16-le", errors="ignore") + self.data[1:].decode("utf-16-le", errors="ignore")
-        self.assertIn("Orlo's Peerkin", text)
-        out = subprocess.run(["i686-w64-mingw32-objdump", "-h", PRODUCT], capture_output=True,
-                             text=True, check=True).stdout
-        self.assertIn(".rsrc", out)
+    def test_carries_its_icon_and_version_information(self):
+        # The icon group as an .ico file: a small image for the taskbar, a
+        # large one for switchers, each of them there.
+        icon = resource(["--type=%d" % RT_GROUP_ICON])
+        reserved, kind, count = struct.unpack_from("<HHH", icon)
+        sizes = {(icon[6 + 16 * entry] or 256, icon[7 + 16 * entry] or 256) for entry in range(count)}
+        self.assertEqual((reserved, kind), (0, 1), "no icon group")
+        self.assertTrue({(16, 16), (32, 32)} <= sizes, sizes)
+        version = resource(["--raw", "--type=%d" % RT_VERSION])
+        fixed = version.find(VS_FIXEDFILEINFO_SIGNATURE)
+        self.assertGreater(fixed, 0, "no fixed version information")
+        file_version = struct.unpack_from("<II", version, fixed + 8)
+        self.assertEqual((file_version[0] >> 16, file_version[0] & 0xFFFF, file_version[1] >> 16), PROJECT_VERSION)
+        strings = dict(re.findall(r"\x01(\w+)\x00+([^\x00]+)\x00", version.decode("utf-16-le", errors="replace")))
+        dotted = ".".join(map(str, PROJECT_VERSION))
+        self.assertEqual({key: strings.get(key) for key in ("ProductName", "FileDescription", "FileVersion",
+                                                            "ProductVersion", "OriginalFilename")},
+                         {"ProductName": "Orlo's Peerkin", "FileDescription": "Orlo's Peerkin", "FileVersion": dotted,
+                          "ProductVersion": dotted, "OriginalFilename": "Peerkin.exe"})
+
+
+def resource(options):
+    """The program's resources that wrestool (icoutils) extracts with options."""
+    return subprocess.run(["wrestool", "-x", *options, PRODUCT], capture_output=True, check=True).stdout
+
+
+def project_version():
+    """The version the top-level CMakeLists.txt gives the project."""
+    with open(os.path.join(ROOT, "CMakeLists.txt")) as lists:
+        return tuple(int(part) for part in re.search(r"project\(\w+ VERSION (\d+)\.(\d+)\.(\d+)",
+                                                       lists.read()).groups())
+
+
+PROJECT_VERSION = project_version()
 
 
 def needed_libraries(path):

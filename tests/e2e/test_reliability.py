@@ -16,13 +16,11 @@ import time
 import unittest
 from contextlib import contextmanager
 
-from peerkin_e2e import (EYES, FIGURE_SIZE, PUPIL_OFFSET, SECTION, TWIPS_PER_PIXEL, all_visible_windows,
-                         double_click, end_processes_from, exe_path, figure_windows, file_state, is_black, is_red,
-                         is_windows_program, memory_kb, move_mouse, program_file_name, run, runs_natively,
-                         screen_size, screenshot, settings_file, start_program, stop_program, tracked, write_settings,
-                         wait_until, window_geometry, wine)
+from peerkin_e2e import (EYES, FIGURE_SIZE, PUPIL_OFFSET, SECTION, TWIPS_PER_PIXEL, Figure, all_visible_windows,
+                         end_processes_from, exe_path, figure_windows, file_state, is_black, is_red, is_windows_program,
+                         memory_kb, move_mouse, program_file_name, run, runs_natively, screen_size, screenshot,
+                         settings_file, start_program, wait_until, write_settings)
 
-GRIP = (95, 160)  # a point of the face, away from the eyes
 COORDINATE_LIMIT = 32767  # the platform keeps window coordinates within 16 bits
 STORED = "Top=1507\r\nLeft=3004\r\n"  # opens at (200, 100); a double-click stores 1500 and 3000
 STORED_PLACE = (200, 100)
@@ -34,18 +32,6 @@ LINES = []
 
 def count(name, amount=1):
     FIGURES[name] = FIGURES.get(name, 0) + amount
-
-
-# --- Starting the program ------------------------------------------------
-
-def start_windows_program(exe, *args, **popen):
-    """Starts a Windows program given by its Linux path or, in args[0], by a
-    Windows path of its own."""
-    loader = wine.loader_for(exe)
-    popen.setdefault("stdout", subprocess.DEVNULL)
-    popen.setdefault("stderr", subprocess.DEVNULL)
-    return tracked(subprocess.Popen([loader] + (list(args) or [exe]), env=wine.environment(loader),
-                                    cwd=tempfile.gettempdir(), **popen))
 
 
 _native_working_folder = None
@@ -61,58 +47,27 @@ def native_working_folder():
     return _native_working_folder
 
 
-def start_copy(exe, *args, **popen):
-    """Starts the program copied to exe: a Windows one as above, a native one
-    directly (it has no Windows path of its own)."""
-    if is_windows_program(exe):
-        return start_windows_program(exe, *args, **popen)
-    return start_program(exe, cwd=native_working_folder(), **popen)
+def working_folder(exe):
+    """Where a start of exe runs: the temporary folder for a Windows program,
+    whose stray files Wine's drive C shows; native_working_folder for a native one."""
+    return tempfile.gettempdir() if is_windows_program(exe) else native_working_folder()
 
 
-class Program:
+class Program(Figure):
     """One start of the program copied to exe (a Linux path), started from
-    there or by a Windows path of its own. Use as a context manager."""
+    there or by a Windows path of its own, found by its window even where
+    the screen does not show it. Use as a context manager."""
+
+    SETTLE = 0.6  # several ticks
 
     def __init__(self, exe, windows_path=None):
-        self.exe, self.windows_path = exe, windows_path
-        self.process, self.window_id, self.visible_before = None, None, set()
-
-    def __enter__(self):
-        figures_before = figure_windows()
-        self.visible_before = all_visible_windows()
-        args = [self.windows_path] if self.windows_path else []
-        self.process = start_copy(self.exe, *args)
+        super().__init__(exe, copy=False, windows_path=windows_path, shown=False, cwd=working_folder(exe))
         count("starts")
-        found = wait_until(lambda: figure_windows() - figures_before, 30)
-        if not found:
-            self.kill()
-            raise AssertionError("the figure's window did not appear")
-        self.window_id = min(found)
-        time.sleep(0.6)  # several ticks
-        return self
-
-    def __exit__(self, *exc):
-        self.kill()
-
-    def place(self):
-        return window_geometry(self.window_id)[:2]
-
-    def alive(self):
-        return self.process.poll() is None
+        self.visible_before = all_visible_windows()
 
     def other_new_windows(self):
         """Visible windows that appeared besides the figure: a message, say."""
         return all_visible_windows() - self.visible_before - {self.window_id}
-
-    def double_click(self):
-        x, y = self.place()
-        move_mouse(x + GRIP[0], y + GRIP[1])
-        time.sleep(0.2)
-        double_click()
-        return wait_until(lambda: not self.alive(), 5)
-
-    def kill(self):
-        stop_program(self.process, self.window_id)
 
 
 def copy_program(folder, name="Peerkin.exe"):
@@ -286,11 +241,8 @@ def held_open(path):
     """The file held open, unshared, by another Windows program."""
     if runs_natively():
         raise unittest.SkipTest("Windows share modes: on Linux a file open elsewhere stays writable")
-    helper = os.environ.get("PEERKIN_FILE_HELPER")
-    if not helper or not os.path.isfile(helper):
-        raise unittest.SkipTest("PEERKIN_FILE_HELPER does not name the helper")
-    holder = start_windows_program(helper, helper, "hold", "Z:" + path.replace("/", "\\"),
-                                   stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+    holder = start_program(file_helper(), "hold", "Z:" + path.replace("/", "\\"), stdin=subprocess.PIPE,
+                           stdout=subprocess.PIPE, text=True)
     try:
         if holder.stdout.readline().strip() != "held":
             raise AssertionError("the helper could not hold the file")
@@ -347,7 +299,8 @@ class SingleInstance(unittest.TestCase):
             exe = copy_program(folder)
             before = figure_windows()
             visible_before = all_visible_windows()
-            starts = [start_copy(exe) for _ in range(5)]
+            # Whatever still runs at the end is ended with the folder.
+            starts = [start_program(exe, cwd=working_folder(exe)) for _ in range(5)]
             count("starts", 5)
             seen = set()
 
@@ -355,25 +308,19 @@ class SingleInstance(unittest.TestCase):
                 seen.update(figure_windows() - before)
                 return sum(start.poll() is not None for start in starts) >= 4 and seen
 
-            try:
-                self.assertTrue(wait_until(settled, 30), "the starts did not settle")
-                time.sleep(1)
-                running = [start for start in starts if start.poll() is None]
-                self.assertEqual(len(running), 1)
-                self.assertEqual(len(seen | (figure_windows() - before)), 1, "not exactly one window")
-                self.assertLessEqual(len(all_visible_windows() - visible_before), 1)
+            self.assertTrue(wait_until(settled, 30), "the starts did not settle")
+            time.sleep(1)
+            running = [start for start in starts if start.poll() is None]
+            self.assertEqual(len(running), 1)
+            self.assertEqual(len(seen | (figure_windows() - before)), 1, "not exactly one window")
+            self.assertLessEqual(len(all_visible_windows() - visible_before), 1)
 
-                os.kill(running[0].pid, signal.SIGKILL)
-                count("faults injected")
-                running[0].wait()
-                self.assertTrue(wait_until(lambda: not (figure_windows() - before), 10))
-                with Program(exe) as again:
-                    self.assertTrue(again.alive())
-            finally:
-                for start in starts:
-                    if start.poll() is None:
-                        start.kill()
-                        start.wait()
+            os.kill(running[0].pid, signal.SIGKILL)
+            count("faults injected")
+            running[0].wait()
+            self.assertTrue(wait_until(lambda: not (figure_windows() - before), 10))
+            with Program(exe) as again:
+                self.assertTrue(again.alive())
         LINES.append("single instance: 5 simultaneous starts gave 1 window; after kill -9 the next start ran")
 
 
@@ -392,12 +339,17 @@ def drive_letter(folder):
         os.remove(link)
 
 
-def short_form(windows_path):
+def file_helper():
+    """The Windows program the test command names to hold files open and give short names."""
     helper = os.environ.get("PEERKIN_FILE_HELPER")
     if not helper or not os.path.isfile(helper):
         raise unittest.SkipTest("PEERKIN_FILE_HELPER does not name the helper")
-    out = start_windows_program(helper, helper, "short", windows_path, stdout=subprocess.PIPE,
-                                text=True).communicate(timeout=30)[0]
+    return helper
+
+
+def short_form(windows_path):
+    out = start_program(file_helper(), "short", windows_path, stdout=subprocess.PIPE, text=True)
+    out = out.communicate(timeout=30)[0]
     return out.strip()
 
 

@@ -13,13 +13,12 @@ import subprocess
 import time
 import unittest
 
-from peerkin_e2e import (EYES, FIGURE_SIZE, PUPIL_OFFSET, SECTION, Figure, between_the_eyes, exe_path, is_black,
-                         is_red, move_mouse, move_mouse_relative, release, run, runs_natively, screenshot)
+from peerkin_e2e import (EYES, FIGURE_SIZE, PUPIL_OFFSET, SECTION, TICKS, Figure, between_the_eyes, double_click,
+                         drag_from, exe_path, is_black, is_red, move_mouse, runs_natively, screenshot)
 from peerkin_e2e import wine
-from pydesktop.display import SCREEN, free_display, start_xvfb
+from pydesktop.display import SCREEN, use_private_display
 
 SCALED = (144, 192)  # Xft.dpi of 150% and 200%
-TICKS = 0.4  # seconds: several 70 ms ticks
 WHITE = (255, 255, 255)
 CHIN = (96, 250)  # a point of the face that lay in the white strip when the window was not drawn for the scale
 
@@ -91,15 +90,9 @@ def horizontal_variation(rows):
 class ScaledScreen(unittest.TestCase):
     def setUp(self):
         try:
-            number = free_display(141, 199)
-            xvfb = start_xvfb(number)
+            use_private_display(self)
         except RuntimeError as error:
             self.skipTest(f"the scaled screen needs an X display of its own, and Xvfb did not give one: {error}")
-        self.addCleanup(xvfb.wait)
-        self.addCleanup(xvfb.terminate)  # a killed Xvfb would leave its lock behind
-        saved = os.environ["DISPLAY"]
-        self.addCleanup(os.environ.__setitem__, "DISPLAY", saved)
-        os.environ["DISPLAY"] = f":{number}"
         if not runs_natively():
             # Wine's programs keep to the display they started on.
             for dpi in (None, *SCALED):
@@ -146,17 +139,10 @@ class ScaledScreen(unittest.TestCase):
             with self.subTest(dpi=dpi):
                 with scaled_figure(dpi) as figure:
                     x, y, _, _ = figure.geometry()
-                    run("xdotool", "mousemove", x + device(grip[0], dpi), y + device(grip[1], dpi), "mousedown", 1)
-                    try:
-                        for _ in range(10):
-                            move_mouse_relative(10, 5)
-                            time.sleep(0.05)
-                    finally:
-                        release(1)
-                    time.sleep(TICKS)
+                    drag_from((x + device(grip[0], dpi), y + device(grip[1], dpi)), 10)
                     moved = figure.geometry()[:2]
                     self.assertEqual(moved, (x + 100, y + 50), "the face did not follow the pointer 1:1")
-                    run("xdotool", "click", "--repeat", "2", "--delay", "80", "1")
+                    double_click()
                     self.assertTrue(figure.wait_exit(3), "the program did not end")
                     stored = figure.read_ini()
                 values = ini_values(stored)

@@ -12,8 +12,7 @@ import time
 import unittest
 
 from peerkin_e2e import FIGURE_SIZE, runs_natively, wait_until
-from wayland_desktops import SIZE, GnomeShell, NotifyCalls, Release, Unavailable, debian_release
-from wayland_figure import TICKS, WaylandFigure
+from pydesktop.sessions import SIZE, TICKS, GnomeShell, NotifyCalls, Release, Unavailable, WaylandFigure, debian_release
 
 LEFT, RIGHT = (5, SIZE[1] // 2), (SIZE[0] - 5, SIZE[1] // 2)  # the screen's far left and far right
 TURN = 3  # seconds for the pupils to turn: ticks and reports, with room for a slow machine
@@ -41,26 +40,13 @@ def gnome(**options):
         raise unittest.SkipTest(f"headless GNOME Shell cannot start here: {reason}")
 
 
-class WithTheExtension(unittest.TestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.desktop = gnome()
-        cls.addClassCleanup(cls.desktop.__exit__)
-        cls.pointer = cls.desktop.pointer()
-        time.sleep(1)
-        cls.pointer.key(cls.pointer.ESCAPE)  # the shell starts in its overview
+class OnAnyDesktop:
+    """Cases of every desktop, for a class that starts one (desktop) and its
+    pointer (pointer)."""
 
     def follows(self, figure, place):
         self.pointer.move_to(*place)
         return wait_until(lambda: figure.looks_at(place), TURN, interval=0.1)
-
-    def test_pupils_follow_over_the_bare_desktop(self):
-        with NotifyCalls(self.desktop) as notified, WaylandFigure(self.desktop) as figure:
-            for name, place in [("far left", LEFT), ("far right", RIGHT), ("far left again", LEFT)]:
-                with self.subTest(name):
-                    self.assertTrue(self.follows(figure, place), f"pupils {figure.pupils()} for {place}")
-            self.assertEqual(figure.said(), "")
-        self.assertEqual(notified.actions(), [], "a notification although the extension is enabled")
 
     def test_pupils_follow_over_a_native_wayland_window(self):
         window = self.desktop.spawn(["gjs", os.path.join(os.path.dirname(__file__), "wayland", "native_window.js")],
@@ -73,6 +59,37 @@ class WithTheExtension(unittest.TestCase):
                         self.assertTrue(self.follows(figure, place), f"pupils {figure.pupils()} for {place}")
         finally:
             window.kill()
+
+
+
+class PromisesOnAnyDesktop:
+    """What every desktop keeps of the figure's other promises."""
+
+    def test_stored_place_is_kept(self):
+        with WaylandFigure(self.desktop, settings="[Orlo's Peerkin]\nTop=4500\nLeft=3000\n") as figure:
+            self.assertEqual(figure.place(), (200, 300))
+
+    def test_top_most_is_the_above_state(self):
+        with WaylandFigure(self.desktop) as figure:
+            self.assertIn("_NET_WM_STATE_ABOVE", figure.window_state())
+
+
+class WithTheExtension(OnAnyDesktop, unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.desktop = gnome()
+        cls.addClassCleanup(cls.desktop.__exit__)
+        cls.pointer = cls.desktop.pointer()
+        time.sleep(1)
+        cls.pointer.key(cls.pointer.ESCAPE)  # the shell starts in its overview
+
+    def test_pupils_follow_over_the_bare_desktop(self):
+        with NotifyCalls(self.desktop) as notified, WaylandFigure(self.desktop) as figure:
+            for name, place in [("far left", LEFT), ("far right", RIGHT), ("far left again", LEFT)]:
+                with self.subTest(name):
+                    self.assertTrue(self.follows(figure, place), f"pupils {figure.pupils()} for {place}")
+            self.assertEqual(figure.said(), "")
+        self.assertEqual(notified.actions(), [], "a notification although the extension is enabled")
 
     def test_switched_off_extension_is_reported_once_and_x_steers_again(self):
         with WaylandFigure(self.desktop) as figure:
@@ -115,7 +132,7 @@ class WithoutTheExtension(unittest.TestCase):
             self.assertIsNone(figure.process.poll(), "the program ended")
 
 
-class OtherPromises(unittest.TestCase):
+class OtherPromises(PromisesOnAnyDesktop, unittest.TestCase):
     """What mutter does with the figure's other promises, as the README's
     Wayland section states them."""
 
@@ -128,14 +145,6 @@ class OtherPromises(unittest.TestCase):
             x, y = figure.place()
             self.assertLessEqual(abs(x - (SIZE[0] - FIGURE_SIZE[0]) / 2), 1)
             self.assertTrue(0 < y <= 64, f"top edge at {y}: mutter keeps windows off its top bar")
-
-    def test_stored_place_is_kept(self):
-        with WaylandFigure(self.desktop, settings="[Orlo's Peerkin]\nTop=4500\nLeft=3000\n") as figure:
-            self.assertEqual(figure.place(), (200, 300))
-
-    def test_top_most_is_the_above_state(self):
-        with WaylandFigure(self.desktop) as figure:
-            self.assertIn("_NET_WM_STATE_ABOVE", figure.window_state())
 
     def test_drag_moves_and_double_click_stores_and_ends(self):
         for name, steps, pause in [("a drag", 10, 0.05), ("a flick, released before mutter could take it", 5, 0.01)]:

@@ -10,14 +10,13 @@ import time
 import unittest
 
 from peerkin_e2e import FIGURE_SIZE, wait_until
-from test_wayland_gnome import LEFT, RIGHT, TURN, release
-from wayland_desktops import SIZE, KWin, Unavailable
-from wayland_figure import TICKS, WaylandFigure
+from test_wayland_gnome import LEFT, RIGHT, TURN, OnAnyDesktop, PromisesOnAnyDesktop, release
+from pydesktop.sessions import SIZE, TICKS, KWin, Unavailable, WaylandFigure
 
 DELIVERY = 10  # seconds for a move of the test's pointer to reach X: the desktop's part, not the program's
 
 
-class OnKWin(unittest.TestCase):
+class OnKWin(OnAnyDesktop, unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         try:
@@ -26,10 +25,6 @@ class OnKWin(unittest.TestCase):
             cls.pointer = cls.desktop.pointer()
         except Unavailable as reason:
             raise unittest.SkipTest(f"headless KWin cannot start here: {reason}")
-
-    def follows(self, figure, place):
-        self.pointer.move_to(*place)
-        return wait_until(lambda: figure.looks_at(place), TURN, interval=0.1)
 
     def follows_over_x(self, figure, place):
         """As follows, for a place over an X11 window. The pointer is moved
@@ -63,18 +58,6 @@ class OnKWin(unittest.TestCase):
             figure.request_close()  # as from the taskbar
             self.assertEqual(figure.process.wait(5), 0)
         self.assertFalse(self.desktop.script_loaded(), "the script outlived the program")
-
-    def test_pupils_follow_over_a_native_wayland_window(self):
-        window = self.desktop.spawn(["gjs", os.path.join(os.path.dirname(__file__), "wayland", "native_window.js")],
-                                    env=dict(self.desktop.client_env(), GDK_BACKEND="wayland"))
-        try:
-            time.sleep(2)
-            with WaylandFigure(self.desktop) as figure:
-                for place in (LEFT, RIGHT):
-                    with self.subTest(place=place):
-                        self.assertTrue(self.follows(figure, place), f"pupils {figure.pupils()} for {place}")
-        finally:
-            window.kill()
 
     def test_a_script_stopped_from_outside_leaves_x_in_charge(self):
         with WaylandFigure(self.desktop) as figure:
@@ -119,7 +102,7 @@ class OnKWin(unittest.TestCase):
             self.assertFalse(self.desktop.script_loaded())
 
 
-class OtherPromises(unittest.TestCase):
+class OtherPromises(PromisesOnAnyDesktop, unittest.TestCase):
     """What KWin does with the figure's other promises, as the README's
     Wayland section states them."""
 
@@ -132,14 +115,6 @@ class OtherPromises(unittest.TestCase):
             x, y = figure.place()
             self.assertLessEqual(abs(x - (SIZE[0] - FIGURE_SIZE[0]) / 2), 1)
             self.assertEqual(y, 0)
-
-    def test_stored_place_is_kept(self):
-        with WaylandFigure(self.desktop, settings="[Orlo's Peerkin]\nTop=4500\nLeft=3000\n") as figure:
-            self.assertEqual(figure.place(), (200, 300))
-
-    def test_top_most_is_the_above_state(self):
-        with WaylandFigure(self.desktop) as figure:
-            self.assertIn("_NET_WM_STATE_ABOVE", figure.window_state())
 
     def test_drag_moves_and_double_click_stores_and_ends(self):
         with WaylandFigure(self.desktop) as figure:

@@ -5,11 +5,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace art_files {
@@ -160,6 +162,41 @@ inline Pixels decodeIconImage(const Bytes& file, const IconEntry& entry) {
         }
     }
     return pixels;
+}
+
+// The background a window cuts away from a picture: the pixels of colorRef
+// 4-connected to the picture's edge, row by row. Any other pixel of that
+// colour would be a hole in the window.
+inline std::vector<bool> outerArea(const Pixels& picture, std::uint32_t colorRef) {
+    std::vector<bool> seen(picture.cells.size(), false);
+    std::deque<std::pair<int, int>> pending;
+    const auto visit = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= picture.width || y >= picture.height || picture.at(x, y).colorRef() != colorRef) {
+            return;
+        }
+        const auto index = static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width) +
+                           static_cast<std::size_t>(x);
+        if (!seen[index]) {
+            seen[index] = true;
+            pending.emplace_back(x, y);
+        }
+    };
+    for (int x = 0; x < picture.width; ++x) {
+        visit(x, 0);
+        visit(x, picture.height - 1);
+    }
+    for (int y = 0; y < picture.height; ++y) {
+        visit(0, y);
+        visit(picture.width - 1, y);
+    }
+    for (; !pending.empty(); pending.pop_front()) {
+        const auto [x, y] = pending.front();
+        visit(x - 1, y);
+        visit(x + 1, y);
+        visit(x, y - 1);
+        visit(x, y + 1);
+    }
+    return seen;
 }
 
 }  // namespace art_files

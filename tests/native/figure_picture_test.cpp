@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <deque>
 #include <ostream>
 #include <set>
 #include <utility>
@@ -36,39 +35,9 @@ const Pixels& figure() {
 
 bool isBackgroundColour(const Rgba& pixel) { return pixel.colorRef() == kBackgroundColorRef; }
 
-// The background the window cuts away: background-coloured pixels 4-connected
-// to the picture's edge. Everything else is the figure.
+// The background the window cuts away; everything else is the figure.
 const std::vector<bool>& outerArea() {
-    static const std::vector<bool> reached = [] {
-        const Pixels& picture = figure();
-        std::vector<bool> seen(picture.cells.size(), false);
-        std::deque<std::pair<int, int>> pending;
-        const auto visit = [&](int x, int y) {
-            const auto index = static_cast<std::size_t>(y * picture.width + x);
-            if (x >= 0 && y >= 0 && x < picture.width && y < picture.height && !seen[index] &&
-                isBackgroundColour(picture.at(x, y))) {
-                seen[index] = true;
-                pending.emplace_back(x, y);
-            }
-        };
-        for (int x = 0; x < picture.width; ++x) {
-            visit(x, 0);
-            visit(x, picture.height - 1);
-        }
-        for (int y = 0; y < picture.height; ++y) {
-            visit(0, y);
-            visit(picture.width - 1, y);
-        }
-        while (!pending.empty()) {
-            const auto [x, y] = pending.front();
-            pending.pop_front();
-            visit(x - 1, y);
-            visit(x + 1, y);
-            visit(x, y - 1);
-            visit(x, y + 1);
-        }
-        return seen;
-    }();
+    static const std::vector<bool> reached = art_files::outerArea(figure(), kBackgroundColorRef);
     return reached;
 }
 
@@ -115,15 +84,6 @@ TEST(FigurePicture, IsA194By280TrueColourBitmapStoredBottomUp) {
     EXPECT_EQ(file.size(), 54u + art_files::rowStride(kWidth, 24) * kHeight);
 }
 
-TEST(FigurePicture, CornersAndReferencePixelsHoldTheBackgroundColour) {
-    const std::pair<int, int> references[] = {{0, 0}, {kWidth - 1, 0}, {0, kHeight - 1}, {kWidth - 1, kHeight - 1},
-                                              {192, 278}};
-    for (const auto& [x, y] : references) {
-        SCOPED_TRACE(testing::Message() << "pixel (" << x << ", " << y << ")");
-        EXPECT_EQ(figure().at(x, y).colorRef(), kBackgroundColorRef);
-    }
-}
-
 TEST(FigurePicture, BackgroundColourAppearsOnlyInTheAreaJoinedToTheEdge) {
     int outerCount = 0;
     forEachPixel([&](int x, int y, const Rgba& pixel) {
@@ -137,19 +97,8 @@ TEST(FigurePicture, BackgroundColourAppearsOnlyInTheAreaJoinedToTheEdge) {
     EXPECT_GT(outerCount, 0);
 }
 
-TEST(FigurePicture, MarginsArePureBackground) {
-    for (int y = 0; y < kHeight; ++y) {
-        for (int x = 191; x < kWidth; ++x) {
-            EXPECT_TRUE(isOuter(x, y)) << "column " << x << " row " << y;
-        }
-    }
-    for (const int y : {0, 278, 279}) {
-        for (int x = 0; x < kWidth; ++x) {
-            EXPECT_TRUE(isOuter(x, y)) << "row " << y << " column " << x;
-        }
-    }
-}
-
+// Everything beyond these bounds is background the window cuts away, the
+// corners and the reference pixel (192, 278) among them.
 TEST(FigurePicture, FigureFillsColumns2To190AndRows1To277) {
     int left = kWidth, right = -1, top = kHeight, bottom = -1, figurePixels = 0;
     forEachPixel([&](int x, int y, const Rgba&) {

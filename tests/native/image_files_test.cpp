@@ -26,6 +26,13 @@ void PutLe(Bytes& bytes, std::size_t at, std::uint32_t value, int count)
         bytes[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
+// bytes with value written at offset at, in count bytes, low first.
+Bytes With(Bytes bytes, std::size_t at, std::uint32_t value, int count)
+{
+    PutLe(bytes, at, value, count);
+    return bytes;
+}
+
 // A 24-bit BMP of 2x2 pixels, bottom-up unless height is negative.
 Bytes SmallBitmap(std::int32_t height)
 {
@@ -82,21 +89,11 @@ TEST(ImageFiles, DamagedFilesGiveNothing)
     cases.emplace_back("empty", Bytes {});
     cases.emplace_back("cut in the pixels", Bytes(good.begin(), good.end() - 1));
     cases.emplace_back("cut in the header", Bytes(good.begin(), good.begin() + 30));
-    Bytes wrongMagic = good;
-    wrongMagic[0] = 'X';
-    cases.emplace_back("not BM", wrongMagic);
-    Bytes huge = good;
-    PutLe(huge, 18, 0x7FFFFFFF, 4);
-    cases.emplace_back("width beyond reason", huge);
-    Bytes compressed = good;
-    PutLe(compressed, 30, 1, 4);
-    cases.emplace_back("run-length compressed", compressed);
-    Bytes minHeight = good;
-    PutLe(minHeight, 22, 0x80000000, 4);
-    cases.emplace_back("smallest height", minHeight);
-    Bytes farPixels = good;
-    PutLe(farPixels, 10, 0xFFFFFFF0, 4);
-    cases.emplace_back("pixels beyond the end", farPixels);
+    cases.emplace_back("not BM", With(good, 0, 'X', 1));
+    cases.emplace_back("width beyond reason", With(good, 18, 0x7FFFFFFF, 4));
+    cases.emplace_back("run-length compressed", With(good, 30, 1, 4));
+    cases.emplace_back("smallest height", With(good, 22, 0x80000000, 4));
+    cases.emplace_back("pixels beyond the end", With(good, 10, 0xFFFFFFF0, 4));
     for (const auto& [why, bytes] : cases)
         EXPECT_FALSE(forms::ReadBitmapFile(bytes).has_value()) << why;
 }
@@ -106,9 +103,8 @@ TEST(ImageFiles, DamagedIconsGiveNoImages)
     Bytes icon = ReadArt("peerkin.ico");
     ASSERT_GT(icon.size(), 100U);
     EXPECT_TRUE(forms::ReadIconImages(Bytes(icon.begin(), icon.begin() + 100)).empty());
-    Bytes manyEntries = icon;
-    PutLe(manyEntries, 4, 0xFFFF, 2); // entries claimed past the end
-    EXPECT_EQ(forms::ReadIconImages(manyEntries).size(), 2U);
+    // Entries claimed past the end.
+    EXPECT_EQ(forms::ReadIconImages(With(icon, 4, 0xFFFF, 2)).size(), 2U);
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 
 namespace {
 
+using namespace std::string_literals;
 using forms::FailureCode;
 using forms::NumberToText;
 using forms::TextToNumber;
@@ -29,7 +30,7 @@ std::optional<FailureCode> ReadingFailure(const std::wstring& text)
 }
 
 struct Reading {
-    const wchar_t* text;
+    std::wstring text; // a string, so that a row may hold a NUL
     double expected;
     const char* why;
 };
@@ -116,7 +117,10 @@ INSTANTIATE_TEST_SUITE_P(IgnoredAndStoppingCharacters, TextToNumberReads,
         Reading { L"1\u01002", 1, "a character whose low byte is 0 ends reading" },
         Reading { L"1\u01312", 1, "a character whose low byte is '1' is no digit" },
         Reading { L"Infinity", 0, "the word infinity is no number" },
-        Reading { L"NaN", 0, "not-a-number is no number" }));
+        Reading { L"NaN", 0, "not-a-number is no number" },
+        Reading { L"12\0" L"34"s, 12, "an embedded NUL ends reading" },
+        Reading { L"1" + std::wstring(10000, L' ') + L"2" + std::wstring(10000, L'\t') + L"3", 123,
+            "many ignored characters between digits" }));
 
 TEST(TextToNumber, ValuesBeyondDoubleRangeFailWithOverflow)
 {
@@ -132,20 +136,6 @@ TEST(TextToNumber, LargestDoublesStillRead)
     EXPECT_EQ(TextToNumber(L"1.7976931348623157e308"), 1.7976931348623157e308);
     EXPECT_EQ(TextToNumber(L"1e308"), 1e308);
     EXPECT_EQ(ReadingFailure(L"1.8e308"), FailureCode::Overflow);
-}
-
-TEST(TextToNumber, AnEmbeddedNulEndsReading)
-{
-    std::wstring text(L"12");
-    text.push_back(L'\0');
-    text += L"34";
-    EXPECT_EQ(TextToNumber(text), 12);
-}
-
-TEST(TextToNumber, ManyIgnoredCharactersBetweenDigits)
-{
-    std::wstring text = L"1" + std::wstring(10000, L' ') + L"2" + std::wstring(10000, L'\t') + L"3";
-    EXPECT_EQ(TextToNumber(text), 123);
 }
 
 struct Writing {

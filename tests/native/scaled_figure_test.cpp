@@ -8,9 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <deque>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace {
@@ -28,38 +26,10 @@ bool isBackground(const art_files::Pixels& picture, int x, int y)
 // through background: each would be a hole in the window.
 int enclosedBackground(const art_files::Pixels& picture)
 {
-    std::vector<bool> reached(picture.cells.size(), false);
-    std::deque<std::pair<int, int>> pending;
-    auto visit = [&](int x, int y) {
-        if (x < 0 || y < 0 || x >= picture.width || y >= picture.height || !isBackground(picture, x, y))
-            return;
-        auto at = static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width) + static_cast<std::size_t>(x);
-        if (!reached[at]) {
-            reached[at] = true;
-            pending.emplace_back(x, y);
-        }
-    };
-    for (int x = 0; x < picture.width; ++x) {
-        visit(x, 0);
-        visit(x, picture.height - 1);
-    }
-    for (int y = 0; y < picture.height; ++y) {
-        visit(0, y);
-        visit(picture.width - 1, y);
-    }
-    for (; !pending.empty(); pending.pop_front()) {
-        auto [x, y] = pending.front();
-        visit(x - 1, y);
-        visit(x + 1, y);
-        visit(x, y - 1);
-        visit(x, y + 1);
-    }
+    const std::vector<bool> outer = art_files::outerArea(picture, kBackgroundColorRef);
     int enclosed = 0;
-    for (int y = 0; y < picture.height; ++y)
-        for (int x = 0; x < picture.width; ++x)
-            enclosed += isBackground(picture, x, y)
-                && !reached[static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width)
-                    + static_cast<std::size_t>(x)];
+    for (std::size_t at = 0; at < outer.size(); ++at)
+        enclosed += picture.cells[at].colorRef() == kBackgroundColorRef && !outer[at];
     return enclosed;
 }
 

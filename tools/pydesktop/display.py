@@ -39,14 +39,37 @@ def free_display(first, last):
     raise RuntimeError(f"no free display number between :{first} and :{last}")
 
 
+def display_range():
+    """The display numbers private X servers take here: PEERKIN_DISPLAYS
+    ("FIRST LAST", so that people who share a machine can keep to ranges of
+    their own), else 91 to 140."""
+    first, last = os.environ.get("PEERKIN_DISPLAYS", "91 140").split()
+    return int(first), int(last)
+
+
+def use_private_display(test, size=SCREEN):
+    """Puts a unittest case on a private X server of size, of its own, on the
+    first free number of display_range, until the case ends."""
+    xvfb = start_xvfb(free_display(*display_range()), size=size)
+    test.addCleanup(xvfb.wait)
+    test.addCleanup(xvfb.terminate)  # a killed Xvfb would leave its lock behind
+    test.addCleanup(os.environ.__setitem__, "DISPLAY", os.environ["DISPLAY"])
+    os.environ["DISPLAY"] = xvfb.args[1]
+
+
+def xvfb_arguments(number, size=SCREEN):
+    """Xvfb's arguments for a private X server on the display number."""
+    return [f":{number}", "-screen", "0", f"{size[0]}x{size[1]}x24", "-noreset", "-nolisten", "tcp"]
+
+
 def start_xvfb(number, timeout=5.0, size=SCREEN):
     """A private X server of size on the display number, kept up between
     clients (-noreset), once it answers; the caller ends it with terminate,
     which lets it remove its lock."""
     if display_taken(number):
         raise RuntimeError(f"display :{number} is taken")
-    xvfb = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", f"{size[0]}x{size[1]}x24", "-noreset",
-                             "-nolisten", "tcp"], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    xvfb = subprocess.Popen(["Xvfb", *xvfb_arguments(number, size)], stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
     env = dict(os.environ, DISPLAY=f":{number}")
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
@@ -101,35 +124,17 @@ def screen_size():
     return int(width), int(height)
 
 
-def move_mouse(x, y):
-    run("xdotool", "mousemove", x, y)
-
-
 class Screenshot:
     """The whole screen as RGB pixels."""
 
     def __init__(self):
-        data = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"],
-                              capture_output=True, check=True).stdout
-        fields, offset = [], 0
-        while len(fields) < 4:  # magic, width, height, maximum
-            while data[offset:offset + 1].isspace():
-                offset += 1
-            end = offset
-            while not data[end:end + 1].isspace():
-                end += 1
-            fields.append(data[offset:end])
-            offset = end
-        self.width, self.height = int(fields[1]), int(fields[2])
-        self.pixels = data[offset + 1:]
+        self.width, self.height = screen_size()
+        self.pixels = subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:-"], capture_output=True,
+                                     check=True).stdout
+        if len(self.pixels) != self.width * self.height * 3:
+            raise RuntimeError(f"a screenshot of {len(self.pixels)} bytes for a {self.width} x {self.height} screen")
 
     def pixel(self, x, y):
         """(r, g, b) at screen position (x, y)."""
         at = (y * self.width + x) * 3
         return tuple(self.pixels[at:at + 3])
-
-    def save(self, path):
-        with open(path + ".ppm", "wb") as out:
-            out.write(b"P6\n%d %d\n255\n" % (self.width, self.height) + self.pixels)
-        subprocess.run(["convert", path + ".ppm", path], check=False)
-        os.remove(path + ".ppm")

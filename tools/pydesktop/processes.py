@@ -34,13 +34,18 @@ def memory_kb(pid, *keys):
     return tuple(values[key] for key in keys)
 
 
-def cmdline(pid):
-    """A process's command line, its arguments joined by spaces; "" once it is gone."""
+def arguments(pid):
+    """A process's command line, one argument each; [] once it is gone."""
     try:
         with open(f"/proc/{pid}/cmdline", "rb") as f:
-            return f.read().replace(b"\0", b" ").decode(errors="replace")
+            return [part.decode(errors="replace") for part in f.read().split(b"\0") if part]
     except OSError:
-        return ""
+        return []
+
+
+def cmdline(pid):
+    """A process's command line, its arguments joined by spaces; "" once it is gone."""
+    return " ".join(arguments(pid))
 
 
 def environment_of(pid):

@@ -93,3 +93,18 @@ def environment(loader, prefix=None, base=None):
     if prefix:
         env["WINEPREFIX"] = prefix
     return env
+
+
+def prepare_prefix(env):
+    """Makes the Wine prefix env names (WINEPREFIX) once, with env's loader,
+    and keeps its wineserver up with its services started, so that each
+    program then starts in seconds. The services start here, not with the
+    first program: started from a test they would keep the test's output
+    open, and the test runner would wait for them for ever."""
+    quiet = {"env": env, "stdin": subprocess.DEVNULL, "stdout": subprocess.DEVNULL, "stderr": subprocess.DEVNULL}
+    loader = env.get("WINELOADER", "wine")
+    if not os.path.exists(os.path.join(env["WINEPREFIX"], "system.reg")):
+        print(f"Preparing a private Wine prefix in {env['WINEPREFIX']}", flush=True)
+        subprocess.run([loader, "wineboot", "-i"], check=False, **quiet)
+    subprocess.run(["wineserver", "-p"], check=False, **quiet)
+    subprocess.run([loader, "wineboot"], check=False, **quiet)

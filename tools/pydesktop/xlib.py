@@ -100,26 +100,13 @@ class Connection:
             self.display = None
 
     def figure_windows(self):
-        """(x, y) of every viewable top-level window with the figure's caption."""
-        root, parent = ctypes.c_ulong(), ctypes.c_ulong()
-        children, count = ctypes.POINTER(ctypes.c_ulong)(), ctypes.c_uint()
-        if not self.x.XQueryTree(self.display, self.root, ctypes.byref(root), ctypes.byref(parent),
-                                 ctypes.byref(children), ctypes.byref(count)):
-            return []
-        found = []
-        for i in range(count.value):
-            if self._name(children[i]) == figure.CAPTION.encode():
-                attributes = XWindowAttributes()
-                if self.x.XGetWindowAttributes(self.display, children[i], ctypes.byref(attributes)) \
-                        and attributes.map_state == IS_VIEWABLE:
-                    found.append((attributes.x, attributes.y))
-        if children:
-            self.x.XFree(children)
-        return found
+        """(x, y) of every shown window with the figure's caption."""
+        return [self.window_place(window) for window in self.figure_window_ids()]
 
-    def figure_window_ids(self, parent_window=None):
-        """The ids of the viewable windows with the figure's caption, at any
-        depth: a window manager may have put the figure into a frame."""
+    def figure_window_ids(self, parent_window=None, shown_only=True):
+        """The ids of the windows with the figure's caption, at any depth (a
+        window manager may have put the figure into a frame): the viewable
+        ones, or with shown_only False every one."""
         root, parent = ctypes.c_ulong(), ctypes.c_ulong()
         children, count = ctypes.POINTER(ctypes.c_ulong)(), ctypes.c_uint()
         if not self.x.XQueryTree(self.display, parent_window or self.root, ctypes.byref(root), ctypes.byref(parent),
@@ -129,12 +116,12 @@ class Connection:
         for window in [children[i] for i in range(count.value)]:
             attributes = XWindowAttributes()
             if not self.x.XGetWindowAttributes(self.display, window, ctypes.byref(attributes)) or \
-                    attributes.map_state != IS_VIEWABLE:
+                    shown_only and attributes.map_state != IS_VIEWABLE:
                 continue
             if self._name(window) == figure.CAPTION.encode():
                 found.append(window)
             else:
-                found += self.figure_window_ids(window)
+                found += self.figure_window_ids(window, shown_only)
         if children:
             self.x.XFree(children)
         return found

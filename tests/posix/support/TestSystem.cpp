@@ -99,8 +99,6 @@ std::wstring StoredSettingsFile(const std::wstring& named)
     return (std::filesystem::path(folder) / file.filename()).wstring();
 }
 
-std::size_t GdiObjectCount() { return forms::winapi::LiveGdiObjects(); }
-
 // Through the C++ library's locale, not the C library's the program reads.
 wchar_t UsersDecimalSeparator()
 {

@@ -52,14 +52,6 @@ TEST_F(FigureWindow, LoadCutsTheWindowToTheFace)
     EXPECT_TRUE(RegionCovers(window, 138, 118)) << "right eye";
 }
 
-TEST_F(FigureWindow, LoadLeavesTheDrawingSettingsAsDefined)
-{
-    std::shared_ptr<fZevozOdudo> figure = LoadedFigure();
-
-    EXPECT_EQ(figure->ScaleMode(), forms::ScaleMode::Pixels);
-    EXPECT_TRUE(figure->AutoRedraw());
-}
-
 TEST_F(FigureWindow, LoadMakesTheWindowTopMostWithoutShowingIt)
 {
     HWND window = LoadedFigure()->Handle();

@@ -20,12 +20,6 @@ TEST(ApplicationTest, PathAndNameDescribeTheRunningProgram)
     EXPECT_TRUE(peerkin::test::IsProgramFile(path + L"\\" + name + peerkin::test::ProgramExtension()));
 }
 
-TEST(ApplicationTest, FirstInstanceSeesNoPreviousOne)
-{
-    EXPECT_FALSE(App::PrevInstance());
-    EXPECT_FALSE(App::PrevInstance()); // asking again does not count itself
-}
-
 TEST(ApplicationTest, ScreenSizeIsInTwipsFromTheRealDotsPerInch)
 {
     float twipsPerPixel = static_cast<float>(1440.0 / peerkin::test::ScreenDotsPerInch());

@@ -63,16 +63,11 @@ protected:
     void SetUp() override { peerkin::test::ResetDispatch(); }
 };
 
-TEST_F(FormTest, CreatingAFormDoesNotLoadIt)
+TEST_F(FormTest, CreatingDoesNotLoadButTheFirstSettingLoadsAndAppliesAfterTheLoadHandler)
 {
     RecordingForm form(Definition(10, 8));
     EXPECT_FALSE(form.IsLoaded());
     EXPECT_EQ(form.loads, 0);
-}
-
-TEST_F(FormTest, FirstSettingLoadsTheFormAndAppliesAfterTheLoadHandler)
-{
-    RecordingForm form(Definition(10, 8));
     form.SetTop(PixelsToTwips(7));
     EXPECT_EQ(form.loads, 1);
     EXPECT_EQ(form.topSeenByLoad, PixelsToTwips(40)); // the load handler's own value
@@ -168,25 +163,18 @@ TEST_F(FormTest, CircleOutlineIsCircularAroundItsCentre)
     }
 }
 
-TEST_F(FormTest, SwitchingPersistentDrawingOnStartsFromThePicture)
+TEST_F(FormTest, PersistentDrawingSetOnAgainKeepsWhatWasDrawnButSwitchedOnStartsFromThePicture)
 {
     RecordingForm form(Definition(20, 20));
     form.SetFillColor(RGB(255, 0, 0));
     form.Circle(10, 10, 5, RGB(255, 0, 0));
+    form.SetAutoRedraw(true);
+    EXPECT_EQ(form.Point(10, 10), RGB(255, 0, 0)) << "setting it on again wiped the drawing";
     form.SetAutoRedraw(false);
     EXPECT_FALSE(form.AutoRedraw());
     form.SetAutoRedraw(true);
     EXPECT_EQ(form.Point(10, 10), RGB(255, 255, 255)); // the circle is gone
     EXPECT_EQ(form.Point(1, 1), Silver);
-}
-
-TEST_F(FormTest, SettingPersistentDrawingOnAgainKeepsWhatWasDrawn)
-{
-    RecordingForm form(Definition(20, 20));
-    form.SetFillColor(RGB(255, 0, 0));
-    form.Circle(10, 10, 5, RGB(255, 0, 0));
-    form.SetAutoRedraw(true);
-    EXPECT_EQ(form.Point(10, 10), RGB(255, 0, 0));
 }
 
 TEST_F(FormTest, UnloadedFormLoadsAgainOnNextUse)

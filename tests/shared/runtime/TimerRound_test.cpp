@@ -3,6 +3,7 @@
 // restarted, it waits a whole interval from the restart.
 #include "Application.h"
 #include "Form.h"
+#include "SquareForm.h"
 #include "TestWindows.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +19,7 @@ constexpr unsigned Interval = 70;
 class TwoTimerForm : public forms::Form {
 public:
     explicit TwoTimerForm(unsigned restartInterval)
-        : forms::Form(Definition())
+        : forms::Form(peerkin::test::SquareForm(20))
         , m_restartInterval(restartInterval)
     {
     }
@@ -27,14 +28,6 @@ public:
     int firstTicksAtTheSecondsFirst = -1;
 
 private:
-    static forms::FormDefinition Definition()
-    {
-        forms::FormDefinition definition;
-        definition.width = 20 * forms::Screen::TwipsPerPixelX();
-        definition.height = 20 * forms::Screen::TwipsPerPixelY();
-        return definition;
-    }
-
     unsigned m_restartInterval;
     forms::Timer m_first { *this, Interval, [this] {
                               if (++firstTicks == 1)

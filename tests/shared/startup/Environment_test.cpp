@@ -119,7 +119,6 @@ TEST(InitEnvironment, FillsTheRecordItOwns)
     EXPECT_TRUE(SamePath(Commands::AppPath, folder)) << "AppPath";
     EXPECT_EQ(Commands::ExeName, L"" PEERKIN_TEST_PROGRAM);
     EXPECT_EQ(Commands::NewLine, std::wstring(L"\r\n"));
-    EXPECT_EQ(Commands::NewLine.size(), 2U);
     EXPECT_EQ(Commands::WinIni, Commands::WinDir + L"Win.ini");
     for (const std::wstring* field : { &Commands::AppPath, &Commands::WinDir, &Commands::SysDir, &Commands::TempDir }) {
         ASSERT_FALSE(field->empty());
@@ -129,14 +128,6 @@ TEST(InitEnvironment, FillsTheRecordItOwns)
     EXPECT_EQ(Commands::AppName, L"section");
     EXPECT_EQ(Commands::IniFile, L"file");
     EXPECT_EQ(Commands::CmdLine, L"arguments");
-    ClearRecord();
-}
-
-TEST(InitEnvironment, ExecutablePathRebuildsFromAppPathAndExeName)
-{
-    ClearRecord();
-    Commands::InitEnvironment();
-    EXPECT_TRUE(SamePath(Commands::AppPath + Commands::ExeName + peerkin::test::ProgramExtension(), ProgramPath()));
     ClearRecord();
 }
 

@@ -24,7 +24,6 @@ using peerkin::test::Dispatched;
 constexpr float WindowWidthTwips = 2895;
 constexpr float WindowHeightTwips = 4185;
 
-using peerkin::test::ProgramName;
 using peerkin::test::SamePath;
 
 // Rounds to the nearest whole number, halves to even, as placement does.
@@ -207,15 +206,12 @@ TEST_F(MainPlacement, BothBeyondDoubleRangeLeaveTheLoadHandlersPlace)
     EXPECT_EQ(at.x, TwipsToPixelsX(CentredLeft()));
 }
 
-TEST_F(MainPlacement, FillsTheRecordAndNamesTheSettingsFile)
+// The rest of the record: InitEnvironment (Environment_test.cpp).
+TEST_F(MainPlacement, NamesTheSectionAndTheSettingsFile)
 {
     RunMain();
     EXPECT_EQ(Commands::AppName, L"Orlo's Peerkin");
     EXPECT_TRUE(SamePath(Commands::IniFile, peerkin::test::SettingsFileBesideThisProgram())) << "IniFile";
-    EXPECT_EQ(Commands::ExeName, ProgramName());
-    EXPECT_EQ(Commands::NewLine, std::wstring(L"\r\n"));
-    ASSERT_FALSE(Commands::AppPath.empty());
-    EXPECT_EQ(Commands::AppPath.back(), L'\\');
 }
 
 // Run twice by the test command: once without arguments, and once on its own

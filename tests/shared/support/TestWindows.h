@@ -117,8 +117,6 @@ void DestroyFromOutside(HWND window);
 double ScreenDotsPerInch();
 wchar_t UsersDecimalSeparator();
 
-// The GDI objects this process holds, or 0 where the platform does not say.
-std::size_t GdiObjectCount();
 // Writes bytes to the file at path, making its missing folders first.
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 

@@ -271,21 +271,6 @@ std::vector<Span> StripeSpans(int width, int height)
     return spans;
 }
 
-TEST(TrimForm, LeavesNoGdiObjectBehindButTheWindowsRegion)
-{
-    PictureForm form(Stripes(40, 30));
-    form.Load();
-    std::size_t before = peerkin::test::GdiObjectCount();
-    if (before == 0)
-        GTEST_SKIP() << "this platform does not count GDI objects; see ManyTrimsDoNotExhaustGdiObjects";
-
-    cTrimmer trimmer;
-    trimmer.TrimForm(form);
-
-    std::size_t after = peerkin::test::GdiObjectCount();
-    EXPECT_LE(after, before + 1) << "600 runs were merged; only the window's region may remain";
-}
-
 // Each call merges 600 runs; a span region kept per run would use up the
 // process's GDI objects long before the last call, leaving its shape short.
 TEST(TrimForm, ManyTrimsDoNotExhaustGdiObjects)

@@ -165,8 +165,6 @@ void ResetBackEnd() { }
 
 bool IsShown(HWND window) { return ::IsWindowVisible(window) != FALSE; }
 
-std::size_t GdiObjectCount() { return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS); }
-
 } // namespace peerkin::test
 
 namespace peerkin::test {

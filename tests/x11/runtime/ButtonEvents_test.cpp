@@ -5,6 +5,7 @@
 
 #include "Application.h"
 #include "Form.h"
+#include "SquareForm.h"
 #include "X11EventLoop.h"
 #include "X11Window.h"
 #include "TestWindows.h"
@@ -21,7 +22,7 @@ namespace {
 class RecordingForm : public forms::Form {
 public:
     RecordingForm()
-        : forms::Form(Definition())
+        : forms::Form(peerkin::test::SquareForm(50))
     {
     }
     std::vector<std::string> events;
@@ -35,13 +36,6 @@ protected:
     }
 
 private:
-    static forms::FormDefinition Definition()
-    {
-        forms::FormDefinition definition;
-        definition.width = 50 * forms::Screen::TwipsPerPixelX();
-        definition.height = 50 * forms::Screen::TwipsPerPixelY();
-        return definition;
-    }
 };
 
 struct Press {

@@ -329,17 +329,6 @@ INSTANTIATE_TEST_SUITE_P(Pixels, DragThreshold,
     testing::Values(DragCase { "ThreeIsAClick", 3, false }, DragCase { "FourIsADrag", 4, true }),
     [](const testing::TestParamInfo<DragCase>& drag) { return std::string(drag.param.name); });
 
-TEST(PlatformWindows, CursorPositionIsWhereThePointerIs)
-{
-    X11Connection& x = X11Connection::Get();
-    XWarpPointer(x.Display(), None, x.Root(), 0, 0, 0, 0, 123, 45);
-    XSync(x.Display(), False);
-    POINT point {};
-    ASSERT_TRUE(::GetCursorPos(&point));
-    EXPECT_EQ(point.x, 123);
-    EXPECT_EQ(point.y, 45);
-}
-
 TEST(PlatformWindows, StaleHandlesFailInsteadOfCrashing)
 {
     HWND stale = nullptr;

@@ -6,6 +6,7 @@
 
 #include "Application.h"
 #include "Form.h"
+#include "SquareForm.h"
 #include "X11EventLoop.h"
 
 #include <algorithm>
@@ -28,7 +29,7 @@ constexpr unsigned Interval = 70;
 class TimedForm : public forms::Form {
 public:
     TimedForm()
-        : forms::Form(Definition())
+        : forms::Form(peerkin::test::SquareForm(20))
     {
     }
 
@@ -42,14 +43,6 @@ public:
     }
 
 private:
-    static forms::FormDefinition Definition()
-    {
-        forms::FormDefinition definition;
-        definition.width = 20 * forms::Screen::TwipsPerPixelX();
-        definition.height = 20 * forms::Screen::TwipsPerPixelY();
-        return definition;
-    }
-
     forms::Timer m_first { *this, Interval, [this] {
                               firstTicks.push_back(Clock::now());
                               onFirstTick();

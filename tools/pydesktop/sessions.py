@@ -1,28 +1,41 @@
-"""Headless Wayland desktops for the end-to-end tests: GNOME Shell and KWin,
-each started inside the test with buses of its own (a session bus, and for
-GNOME Shell a system bus), in a throwaway home and runtime folder, with its
-Xwayland for the program. Leaving one ends every process started in it,
-found by its runtime folder. Standard library only; the pointer is driven
-through the desktop's own remote-input interfaces.
+"""Sessions a test runs the program in, each started by the test itself
+and ended with everything it started: an X window manager on the current
+display, as its desktop starts it, or a headless Wayland desktop (GNOME
+Shell, KWin) with buses of its own (a session bus, and for GNOME Shell a
+system bus), in a throwaway home and runtime folder, with its Xwayland for
+the program, its pointer driven through the desktop's own remote input.
+Where one cannot start, Unavailable says why in one line.
 
 A desktop runs this system's own release of it, or, with
 PEERKIN_DEBIAN_SUITE naming a Debian suite, a newer release's from a Debian
 root of that suite (tools/debian-root.sh), where everything of the desktop
 runs, the program too, installed there from its package."""
 
+import ctypes
 import glob
 import os
+import re
 import shutil
+import signal
 import socket
 import subprocess
 import tempfile
 import time
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-ROOT_TOOL = os.path.join(HERE, "..", "..", "tools", "debian-root.sh")
+from . import display, xlib
+from .program import Figure
+from . import processes
+from .processes import all_pids, environment_of
+
+TOOLS = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+ROOT = os.path.dirname(TOOLS)
+WAYLAND_FILES = os.path.join(ROOT, "tests", "e2e", "wayland")
+ROOT_TOOL = os.path.join(TOOLS, "debian-root.sh")
 SIZE = (1024, 768)
 X11_SOCKETS = "/tmp/.X11-unix"
+TICKS = 0.5  # seconds: several 70 ms ticks, and a desktop helper's report
 START_TIMEOUT = 40  # seconds for a desktop and its Xwayland to come up
+WINDOW_MANAGER_TIMEOUT = 15  # seconds for a window manager to take the display
 
 SYSTEM_BUS_CONFIG = """<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-BUS Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
@@ -33,27 +46,7 @@ SYSTEM_BUS_CONFIG = """<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-BUS Bus
 
 
 class Unavailable(Exception):
-    """The desktop cannot start here; the message says why, in one line."""
-
-
-def _pids():
-    return [int(name) for name in os.listdir("/proc") if name.isdigit()]
-
-
-def _environ(pid):
-    try:
-        with open(f"/proc/{pid}/environ", "rb") as f:
-            return dict(item.split(b"=", 1) for item in f.read().split(b"\0") if b"=" in item)
-    except OSError:
-        return {}
-
-
-def _arguments(pid):
-    try:
-        with open(f"/proc/{pid}/cmdline", "rb") as f:
-            return [part.decode(errors="replace") for part in f.read().split(b"\0") if part]
-    except OSError:
-        return []
+    """The session cannot start here; the message says why, in one line."""
 
 
 class Release:
@@ -83,7 +76,7 @@ def debian_release(suite, packages):
     """The Release of the Debian root of suite under PEERKIN_ROOTS (else the
     checkout's build/roots), its package from the folder packages installed
     there once per test run; Unavailable where the root was not made."""
-    roots = os.environ.get("PEERKIN_ROOTS") or os.path.join(HERE, "..", "..", "build", "roots")
+    roots = os.environ.get("PEERKIN_ROOTS") or os.path.join(ROOT, "build", "roots")
     root = os.path.abspath(os.path.join(roots, suite))
     if not os.path.isfile(os.path.join(root, "usr", "bin", "apt-get")):
         raise Unavailable(f"no Debian {suite} root was made at {root} (bash tools/debian-root.sh make {suite} ...)")
@@ -103,33 +96,25 @@ def debian_release(suite, packages):
     return release
 
 
-class Desktop:
-    """One headless desktop of a Release. Use as a context manager."""
+class Session:
+    """What a test starts a desktop with, and ends with it: a folder of its
+    own, with a home and a runtime folder, the processes it spawned, and
+    whatever they started, found by the runtime folder (or, for a session
+    started in a process group of its own, by that group). Use as a context
+    manager; start() raises Unavailable where the session cannot start."""
 
-    name = "desktop"
-    session_bus_config = None  # the system's own
-
-    def __init__(self, release):
-        self.release = release
-        self.share = release.share
-        self.processes = []
+    name = "session"
+    own_group = False  # whether each process spawned starts a process group of its own
 
     def __enter__(self):
+        self.processes = []
         self.folder = tempfile.mkdtemp(prefix=f"peerkin-{self.name}-")
         self.runtime = os.path.join(self.folder, "run")
         self.home = os.path.join(self.folder, "home")
         os.makedirs(self.runtime, mode=0o700)
         os.makedirs(self.home)
-        self.env = {key: value for key, value in os.environ.items()
-                    if key not in ("DISPLAY", "WAYLAND_DISPLAY", "XAUTHORITY", "DBUS_SESSION_BUS_ADDRESS")}
-        self.env.update(HOME=self.home, XDG_RUNTIME_DIR=self.runtime, XDG_CONFIG_HOME=f"{self.home}/.config",
-                        XDG_DATA_HOME=f"{self.home}/.local/share", XDG_CACHE_HOME=f"{self.home}/.cache",
-                        XDG_SESSION_TYPE="wayland", NO_AT_BRIDGE="1", GSETTINGS_BACKEND="keyfile")
         try:
-            self.env["DBUS_SESSION_BUS_ADDRESS"] = self._bus("--session", f"{self.runtime}/bus",
-                                                             self.session_bus_config)
             self.start()
-            self.display, self.xauthority = self._wait_for_xwayland()
         except BaseException:
             self.__exit__()
             raise
@@ -137,35 +122,141 @@ class Desktop:
 
     def __exit__(self, *exc):
         for process in reversed(self.processes):
-            if process.poll() is None:
-                process.terminate()
+            self._signal(process, signal.SIGTERM)
         for process in reversed(self.processes):
             try:
                 process.wait(5)
             except subprocess.TimeoutExpired:
-                process.kill()
+                self._signal(process, signal.SIGKILL)
                 process.wait()
+            for stream in (process.stdin, process.stdout):
+                if stream:
+                    stream.close()
         self._end_leftovers()
+        self.stopped()
         shutil.rmtree(self.folder, ignore_errors=True)
 
+    def _signal(self, process, number):
+        try:
+            if self.own_group:
+                os.killpg(process.pid, number)
+            elif process.poll() is None:
+                process.send_signal(number)
+        except ProcessLookupError:
+            pass  # ended meanwhile
+
     def _end_leftovers(self):
-        """Whatever the buses started for the desktop, found by its runtime folder."""
+        """Whatever the session's processes started, found by its runtime folder."""
         mark = self.runtime.encode()
-        for pid in _pids():
-            if pid != os.getpid() and _environ(pid).get(b"XDG_RUNTIME_DIR") == mark:
+        for pid in all_pids():
+            if pid != os.getpid() and environment_of(pid).get(b"XDG_RUNTIME_DIR") == mark:
                 try:
-                    os.kill(pid, 9)
+                    os.kill(pid, signal.SIGKILL)
                 except OSError:
                     pass
+
+    def stopped(self):
+        """What is left to undo once every process of the session has ended."""
+
+    def inside(self):
+        return []
 
     def spawn(self, command, env=None, **popen):
         popen.setdefault("stdout", subprocess.DEVNULL)
         popen.setdefault("stderr", subprocess.DEVNULL)
-        process = subprocess.Popen(self.release.inside + command, env=env or self.env, **popen)
+        process = subprocess.Popen(self.inside() + command, env=env or self.env, start_new_session=self.own_group,
+                                   **popen)
         if hasattr(popen["stdout"], "close"):
             popen["stdout"].close()  # the process has its own copy
         self.processes.append(process)
         return process
+
+    def log(self):
+        return open(os.path.join(self.folder, "desktop.log"), "w")
+
+
+def manager_running():
+    """True while the check window a window manager names on the root of the
+    current display exists (the name outlives the manager)."""
+    out = display.run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK", check=False)
+    if "window id #" not in out:
+        return False
+    window = out.split("#")[-1].strip()
+    return subprocess.run(["xwininfo", "-id", window], capture_output=True).returncode == 0
+
+
+def compositor_running():
+    """True while a compositing manager owns the screen's _NET_WM_CM_S0."""
+    x = xlib.library()
+    x.XGetSelectionOwner.restype = ctypes.c_ulong
+    x.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
+    with xlib.Connection() as connection:
+        atom = x.XInternAtom(connection.display, b"_NET_WM_CM_S0", 0)
+        return x.XGetSelectionOwner(connection.display, atom) != 0
+
+
+def forget_the_window_managers_word():
+    """Removes what a window manager said on the root window: one that ends
+    leaves its list of what it offers there (xfwm4 does), and a client that
+    reads only that list, Wine above all, would take it for one that still
+    runs and hand it moves nobody makes."""
+    out = display.run("xprop", "-root", "-notype", check=False)
+    for name in sorted(set(re.findall(r"^(_NET_[A-Z0-9_]+)", out, re.MULTILINE))):
+        display.run("xprop", "-root", "-remove", name, check=False)
+
+
+class WindowManager(Session):
+    """An X window manager on the current display, started as its desktop
+    starts it, in a process group of its own, with configuration folders of
+    its own so that its defaults apply and nothing of the user's is read or
+    written. A callable part of command is given the session's folder;
+    ready, if given, must hold once the manager runs (a compositor, say)."""
+
+    own_group = True
+
+    def __init__(self, name, program, command, ready=None):
+        self.name, self.program, self.command, self.ready = name, program, command, ready
+
+    def start(self):
+        if not all(shutil.which(part) for part in (self.program, self.command[0])):
+            raise Unavailable(f"{self.name} is not installed")
+        if manager_running():
+            raise Unavailable("another window manager runs on this display")
+        self.env = dict(os.environ, XDG_CONFIG_HOME=self.folder, XDG_CACHE_HOME=self.folder)
+        self.spawn([part(self.folder) if callable(part) else part for part in self.command], stdin=subprocess.DEVNULL)
+        if not display.wait_until(manager_running, WINDOW_MANAGER_TIMEOUT):
+            raise Unavailable(f"{self.name} did not start on this display")
+        time.sleep(0.5)  # its own start-up: panels, bars, the root's properties
+        if self.ready and not self.ready():
+            raise Unavailable(f"{self.name} started without what it was asked for ({self.ready.__doc__.strip()})")
+
+    def stopped(self):
+        display.wait_until(lambda: not manager_running(), 10)
+        forget_the_window_managers_word()
+
+
+class Desktop(Session):
+    """One headless Wayland desktop of a Release."""
+
+    name = "desktop"
+    session_bus_config = None  # the system's own
+
+    def __init__(self, release):
+        self.release = release
+        self.share = release.share
+
+    def inside(self):
+        return self.release.inside
+
+    def start(self):
+        self.env = {key: value for key, value in os.environ.items()
+                    if key not in ("DISPLAY", "WAYLAND_DISPLAY", "XAUTHORITY", "DBUS_SESSION_BUS_ADDRESS")}
+        self.env.update(HOME=self.home, XDG_RUNTIME_DIR=self.runtime, XDG_CONFIG_HOME=f"{self.home}/.config",
+                        XDG_DATA_HOME=f"{self.home}/.local/share", XDG_CACHE_HOME=f"{self.home}/.cache",
+                        XDG_SESSION_TYPE="wayland", NO_AT_BRIDGE="1", GSETTINGS_BACKEND="keyfile")
+        self.env["DBUS_SESSION_BUS_ADDRESS"] = self._bus("--session", f"{self.runtime}/bus", self.session_bus_config)
+        self.start_desktop()
+        self.display, self.xauthority = self._wait_for_xwayland()
 
     def _bus(self, kind, path, config=None):
         command = ["dbus-daemon", "--nofork", "--print-address=1", f"--address=unix:path={path}"]
@@ -184,10 +275,10 @@ class Desktop:
             if self.processes[-1].poll() is not None:
                 raise Unavailable(f"{self.name} ended at once: {self.log_tail()}")
             self._wake_xwayland()
-            for pid in _pids():
-                arguments = _arguments(pid)
+            for pid in all_pids():
+                arguments = processes.arguments(pid)
                 if arguments and os.path.basename(arguments[0]) == "Xwayland" and \
-                        _environ(pid).get(b"XDG_RUNTIME_DIR") == self.runtime.encode():
+                        environment_of(pid).get(b"XDG_RUNTIME_DIR") == self.runtime.encode():
                     display = next((a for a in arguments if a.startswith(":")), None)
                     auth = arguments[arguments.index("-auth") + 1] if "-auth" in arguments else None
                     if display and self._x_answers(display, auth):
@@ -219,9 +310,6 @@ class Desktop:
         env.update(more)
         return env
 
-    def log(self):
-        return open(os.path.join(self.folder, "desktop.log"), "w")
-
     def bus_call(self, *arguments):
         """gdbus call on the session bus; its output."""
         return self.release.run(["gdbus", "call", "--session", *arguments], env=self.env, capture_output=True,
@@ -239,9 +327,9 @@ class GnomeShell(Desktop):
         super().__init__(release)
         self.enable_extension = enable_extension
         if not notifications:  # the shell may not serve them
-            self.session_bus_config = os.path.join(HERE, "wayland", "no-notifications-bus.conf")
+            self.session_bus_config = os.path.join(WAYLAND_FILES, "no-notifications-bus.conf")
 
-    def start(self):
+    def start_desktop(self):
         if self.release.which("gnome-shell") is None:
             raise Unavailable("gnome-shell is not installed")
         said = self.release.run(["gnome-shell", "--version"], capture_output=True, text=True).stdout
@@ -274,13 +362,6 @@ class GnomeShell(Desktop):
     def _gsettings(self, schema, key, value):
         self.release.run(["gsettings", "set", schema, key, value], env=self.env, check=True, capture_output=True)
 
-    def extension_state(self):
-        """The shell's state number of the extension (1 enabled), or None."""
-        said = self.bus_call("-d", "org.gnome.Shell", "-o", "/org/gnome/Shell", "-m",
-                             "org.gnome.Shell.Extensions.GetExtensionInfo", self.extension)
-        marker = "'state': <"
-        return float(said.split(marker)[1].split(">")[0]) if marker in said else None
-
     def set_extension(self, enabled):
         method = "EnableExtension" if enabled else "DisableExtension"
         self.bus_call("-d", "org.gnome.Shell", "-o", "/org/gnome/Shell", "-m",
@@ -298,7 +379,7 @@ class GnomePointer:
     ESCAPE = 0xff1b
 
     def __init__(self, desktop):
-        self.driver = desktop.spawn(["gjs", os.path.join(HERE, "wayland", "gnome_pointer.js")],
+        self.driver = desktop.spawn(["gjs", os.path.join(WAYLAND_FILES, "gnome_pointer.js")],
                                     stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
 
     def _say(self, line):
@@ -332,7 +413,7 @@ class KWin(Desktop):
 
     name = "kwin"
 
-    def start(self):
+    def start_desktop(self):
         binary = self.release.which("kwin_wayland")
         if binary is None:
             raise Unavailable("kwin_wayland is not installed")
@@ -428,3 +509,37 @@ class NotifyCalls:
         """Per call, how many texts its actions hold (a key and a label each)."""
         calls = self.text().split("member=Notify")[1:]
         return [call.split("array [")[1].split("]")[0].count("string ") for call in calls]
+
+
+class WaylandFigure(Figure):
+    """The program of a desktop's release on its Xwayland, from a folder laid
+    out as installed (bin/ and share/, so that it finds its helpers; helpers
+    False leaves them out). Its pupils are read from its own window, as the
+    desktop's screen is not X's to read."""
+
+    SETTLE = TICKS
+
+    def __init__(self, desktop, helpers=True, settings=None):
+        super().__init__(desktop.release.exe, ini_text=settings, name="bin/peerkin", session=desktop)
+        if helpers:
+            for helper in ("gnome-shell", "peerkin"):
+                shutil.copytree(os.path.join(desktop.share, helper), os.path.join(self.folder, "share", helper))
+        self.desktop = desktop
+
+    def window_state(self):
+        """The window manager's _NET_WM_STATE of the window, as xprop shows it."""
+        return subprocess.run(["xprop", "-id", str(self.window_id), "_NET_WM_STATE"], env=self.desktop.client_env(),
+                              capture_output=True, text=True).stdout
+
+    def x_pointer(self):
+        """(x, y) of the pointer as X reports it."""
+        return self.x.pointer()
+
+    def point_at(self, pointer, place, patience=10):
+        """Moves the pointer to place until X has it there, as a hand keeps
+        moving it: a press goes where X has the pointer, and Xwayland misses
+        a lone synthetic move now and then. True once it has."""
+        def there():
+            pointer.move_to(*place)
+            return self.x_pointer() == tuple(place)
+        return display.wait_until(there, patience, interval=0.1)
