@@ -26,8 +26,8 @@ void HeadlessImage::DrawEllipse(const RECT& box, COLORREF pen, std::optional<COL
     std::optional<std::uint32_t> fillPixel;
     if (fill)
         fillPixel = ToPixel(*fill);
-    PixelBox whole { box.left, box.top, box.right, box.bottom };
-    PixelBox inner { whole.left + 1, whole.top + 1, whole.right - 1, whole.bottom - 1 };
+    PixelEdges whole { box.left, box.top, box.right, box.bottom };
+    PixelEdges inner { whole.left + 1, whole.top + 1, whole.right - 1, whole.bottom - 1 };
     DrawEllipseOnPlane(PixelPlane { m_storage.data(), Width(), Height() }, whole, inner, ToPixel(pen), fillPixel);
 }
 

@@ -20,17 +20,17 @@ void FillRow(PixelPlane plane, int y, int first, int last, std::uint32_t pixel)
     std::fill(row + first, row + last + 1, pixel);
 }
 
-PixelBox Scaled(const DeviceScale& scale, const PixelBox& box)
+PixelEdges Scaled(const DeviceScale& scale, const PixelEdges& box)
 {
-    return PixelBox { scale.ToDevice(box.left), scale.ToDevice(box.top), scale.ToDevice(box.right),
+    return PixelEdges { scale.ToDevice(box.left), scale.ToDevice(box.top), scale.ToDevice(box.right),
         scale.ToDevice(box.bottom) };
 }
 
 // One flag per program pixel: whether the region holds it.
-std::vector<char> RegionMask(const std::vector<PixelBox>& region, int width, int height)
+std::vector<char> RegionMask(const std::vector<PixelEdges>& region, int width, int height)
 {
     std::vector<char> inside(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
-    for (const PixelBox& box : region) {
+    for (const PixelEdges& box : region) {
         int left = std::max(box.left, 0);
         int right = std::min(box.right, width);
         for (int y = std::max(box.top, 0); y < std::min(box.bottom, height) && left < right; ++y)
@@ -49,7 +49,7 @@ std::uint32_t PixelPlane::At(int x, int y) const
 }
 
 void DrawEllipseOnPlane(
-    PixelPlane plane, const PixelBox& box, const PixelBox& inner, std::uint32_t pen, std::optional<std::uint32_t> fill)
+    PixelPlane plane, const PixelEdges& box, const PixelEdges& inner, std::uint32_t pen, std::optional<std::uint32_t> fill)
 {
     EllipseSpans outer(box.left, box.top, box.right, box.bottom);
     EllipseSpans within(inner.left, inner.top, inner.right, inner.bottom);
@@ -70,14 +70,14 @@ void DrawEllipseOnPlane(
     }
 }
 
-void DrawEllipseAtScale(PixelPlane device, const DeviceScale& scale, const PixelBox& programBox, std::uint32_t pen,
+void DrawEllipseAtScale(PixelPlane device, const DeviceScale& scale, const PixelEdges& programBox, std::uint32_t pen,
     std::optional<std::uint32_t> fill)
 {
-    PixelBox inner { programBox.left + 1, programBox.top + 1, programBox.right - 1, programBox.bottom - 1 };
+    PixelEdges inner { programBox.left + 1, programBox.top + 1, programBox.right - 1, programBox.bottom - 1 };
     DrawEllipseOnPlane(device, Scaled(scale, programBox), Scaled(scale, inner), pen, fill);
 }
 
-bool EllipseCovers(const PixelBox& outer, const PixelBox& inner)
+bool EllipseCovers(const PixelEdges& outer, const PixelEdges& inner)
 {
     double dx = (outer.left + outer.right - inner.left - inner.right) / 2.0;
     double dy = (outer.top + outer.bottom - inner.top - inner.bottom) / 2.0;
@@ -86,7 +86,7 @@ bool EllipseCovers(const PixelBox& outer, const PixelBox& inner)
     return std::sqrt(dx * dx + dy * dy) + innerRadius <= outerRadius;
 }
 
-std::vector<DeviceSpan> DeviceShape(const std::vector<PixelBox>& programRegion, int programWidth, int programHeight,
+std::vector<DeviceSpan> DeviceShape(const std::vector<PixelEdges>& programRegion, int programWidth, int programHeight,
     const DeviceScale& scale, const PixelPlane& shown)
 {
     std::vector<DeviceSpan> spans;

@@ -13,14 +13,6 @@
 
 namespace forms {
 
-// A box [left, right) x [top, bottom) of pixels.
-struct PixelBox {
-    int left = 0;
-    int top = 0;
-    int right = 0;
-    int bottom = 0;
-};
-
 // Pixels 0x00RRGGBB row by row, in memory a back-end owns.
 struct PixelPlane {
     std::uint32_t* pixels = nullptr;
@@ -33,12 +25,12 @@ struct PixelPlane {
 // The ellipse inscribed in box, its outline the ring between box and inner,
 // cut to the plane.
 void DrawEllipseOnPlane(
-    PixelPlane plane, const PixelBox& box, const PixelBox& inner, std::uint32_t pen, std::optional<std::uint32_t> fill);
+    PixelPlane plane, const PixelEdges& box, const PixelEdges& inner, std::uint32_t pen, std::optional<std::uint32_t> fill);
 
 // The ellipse of programBox (program pixels, a one-pixel outline) drawn on
 // device, the plane shown at scale: the same shape made finer, its box and
 // the inner edge of its outline scaled, not its pixels enlarged.
-void DrawEllipseAtScale(PixelPlane device, const DeviceScale& scale, const PixelBox& programBox, std::uint32_t pen,
+void DrawEllipseAtScale(PixelPlane device, const DeviceScale& scale, const PixelEdges& programBox, std::uint32_t pen,
     std::optional<std::uint32_t> fill);
 
 // True when the ellipse inscribed in inner lies wholly within the one
@@ -46,7 +38,7 @@ void DrawEllipseAtScale(PixelPlane device, const DeviceScale& scale, const Pixel
 // drawing that keeps its ellipses to draw again may forget inner then.
 // Cautious: it takes the outer ellipse for the circle within it and the
 // inner one for the circle round it.
-bool EllipseCovers(const PixelBox& outer, const PixelBox& inner);
+bool EllipseCovers(const PixelEdges& outer, const PixelEdges& inner);
 
 // One row's run of device pixels [first, end) that the window keeps.
 struct DeviceSpan {
@@ -60,7 +52,7 @@ struct DeviceSpan {
 // a device pixel stays where the region holds the program pixel under its
 // centre and shown, the device plane, is not its background (its top-left
 // pixel) there, as the region was cut from the program's own picture.
-std::vector<DeviceSpan> DeviceShape(const std::vector<PixelBox>& programRegion, int programWidth, int programHeight,
+std::vector<DeviceSpan> DeviceShape(const std::vector<PixelEdges>& programRegion, int programWidth, int programHeight,
     const DeviceScale& scale, const PixelPlane& shown);
 
 } // namespace forms

@@ -24,7 +24,7 @@ BITMAPINFO TopDownInfo(int width, int height)
     return info;
 }
 
-PixelBox BoxOf(const RECT& rect) { return PixelBox { rect.left, rect.top, rect.right, rect.bottom }; }
+PixelEdges BoxOf(const RECT& rect) { return PixelEdges { rect.left, rect.top, rect.right, rect.bottom }; }
 
 // The pixels of a picture handle, 0x00RRGGBB; nothing for a handle that is
 // not a picture.

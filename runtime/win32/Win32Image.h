@@ -57,7 +57,7 @@ private:
         PixelPlane m_plane;
     };
     struct Ellipse {
-        PixelBox box;
+        PixelEdges box;
         std::uint32_t pen;
         std::optional<std::uint32_t> fill;
     };

@@ -76,17 +76,17 @@ UniqueRegion CopyOf(HRGN region)
     return copy;
 }
 
-std::vector<PixelBox> BoxesOf(HRGN region)
+std::vector<PixelEdges> BoxesOf(HRGN region)
 {
     DWORD size = ::GetRegionData(region, 0, nullptr);
     std::vector<DWORD> buffer((size + sizeof(DWORD) - 1) / sizeof(DWORD) + 1);
     auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
-    std::vector<PixelBox> boxes;
+    std::vector<PixelEdges> boxes;
     if (size == 0 || ::GetRegionData(region, size, data) == 0)
         return boxes;
     const auto* rects = reinterpret_cast<const RECT*>(data->Buffer);
     for (DWORD at = 0; at < data->rdh.nCount; ++at)
-        boxes.push_back(PixelBox { rects[at].left, rects[at].top, rects[at].right, rects[at].bottom });
+        boxes.push_back(PixelEdges { rects[at].left, rects[at].top, rects[at].right, rects[at].bottom });
     return boxes;
 }
 

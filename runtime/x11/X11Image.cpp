@@ -83,7 +83,7 @@ void ConvertRow(XImage* image, const VisualPixels& format, const std::uint32_t* 
 
 int HostByteOrder() { return std::endian::native == std::endian::little ? LSBFirst : MSBFirst; }
 
-PixelBox BoxOf(const RECT& r) { return PixelBox { r.left, r.top, r.right, r.bottom }; }
+PixelEdges BoxOf(const RECT& r) { return PixelEdges { r.left, r.top, r.right, r.bottom }; }
 
 } // namespace
 
@@ -147,8 +147,8 @@ void X11Image::DrawEllipse(const RECT& box, COLORREF pen, std::optional<COLORREF
     std::optional<std::uint32_t> fillPixel;
     if (fill)
         fillPixel = ToPixel(*fill);
-    PixelBox programBox = BoxOf(box);
-    PixelBox inner { programBox.left + 1, programBox.top + 1, programBox.right - 1, programBox.bottom - 1 };
+    PixelEdges programBox = BoxOf(box);
+    PixelEdges inner { programBox.left + 1, programBox.top + 1, programBox.right - 1, programBox.bottom - 1 };
     DrawEllipseOnPlane(PixelPlane { m_program.pixels, m_program.width, m_program.height }, programBox, inner,
         ToPixel(pen), fillPixel);
     if (!m_scale.IsIdentity())

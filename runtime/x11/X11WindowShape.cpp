@@ -61,9 +61,9 @@ void X11Window::ApplyShape()
 // there, as the region was cut from the program's own picture.
 std::vector<XRectangle> X11Window::DeviceShape(const HRGN__& region)
 {
-    std::vector<PixelBox> boxes;
+    std::vector<PixelEdges> boxes;
     for (const RECT& rect : region.rects)
-        boxes.push_back(PixelBox { rect.left, rect.top, rect.right, rect.bottom });
+        boxes.push_back(PixelEdges { rect.left, rect.top, rect.right, rect.bottom });
     const auto& image = static_cast<const X11Image&>(m_events.ShownImage());
     PixelPlane shown = image.ShownPlane();
     // X rectangles have 16-bit corners.

@@ -7,12 +7,12 @@
 
 namespace {
 
-using forms::PixelBox;
+using forms::PixelEdges;
 
 struct CoverCase {
     const char* name;
-    PixelBox outer;
-    PixelBox inner;
+    PixelEdges outer;
+    PixelEdges inner;
     bool covers;
 };
 
