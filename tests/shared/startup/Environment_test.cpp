@@ -2,7 +2,7 @@
 // the settings file's name is built from them, so every folder must end in
 // "\" and the file must be the program's own name beside it.
 #include "AppModul.h"
-#include "Commands.h"
+#include "CommandsRecord.h"
 #include "TestWindows.h"
 
 #include <gtest/gtest.h>
@@ -12,19 +12,12 @@
 
 namespace {
 
+using peerkin::test::ClearCommandsRecord;
 using peerkin::test::IsFolder;
 using peerkin::test::PlatformFolder;
 using peerkin::test::ProgramPath;
 using peerkin::test::SamePath;
 using peerkin::test::SystemFolder;
-
-void ClearRecord()
-{
-    for (std::wstring* field : { &Commands::AppPath, &Commands::AppName, &Commands::ExeName, &Commands::IniFile,
-             &Commands::WinIni, &Commands::WinDir, &Commands::SysDir, &Commands::TempDir, &Commands::CmdLine,
-             &Commands::NewLine })
-        field->clear();
-}
 
 struct BackslashCase {
     const wchar_t* text;
@@ -108,7 +101,7 @@ TEST(GetLongName, NoNulOrPaddingInTheResult)
 
 TEST(InitEnvironment, FillsTheRecordItOwns)
 {
-    ClearRecord();
+    ClearCommandsRecord();
     Commands::AppName = L"section";
     Commands::IniFile = L"file";
     Commands::CmdLine = L"arguments";
@@ -128,17 +121,17 @@ TEST(InitEnvironment, FillsTheRecordItOwns)
     EXPECT_EQ(Commands::AppName, L"section");
     EXPECT_EQ(Commands::IniFile, L"file");
     EXPECT_EQ(Commands::CmdLine, L"arguments");
-    ClearRecord();
+    ClearCommandsRecord();
 }
 
 TEST(SetAppIdentity, SettingsFileIsBesideTheRunningProgram)
 {
-    ClearRecord();
+    ClearCommandsRecord();
     Commands::InitEnvironment();
     AppModul::SetAppIdentity();
     EXPECT_TRUE(SamePath(Commands::IniFile, peerkin::test::SettingsFileBesideThisProgram()))
         << "got " << Commands::IniFile;
-    ClearRecord();
+    ClearCommandsRecord();
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 // window really moves in.
 #include "AppModul.h"
 #include "Application.h"
-#include "Commands.h"
+#include "CommandsRecord.h"
 #include "TestWindows.h"
 #include "fZevozOdudo.h"
 
@@ -55,14 +55,6 @@ struct Placement {
     int y;
 };
 
-void ClearRecord()
-{
-    for (std::wstring* field : { &Commands::AppPath, &Commands::AppName, &Commands::ExeName, &Commands::IniFile,
-             &Commands::WinIni, &Commands::WinDir, &Commands::SysDir, &Commands::TempDir, &Commands::CmdLine,
-             &Commands::NewLine })
-        field->clear();
-}
-
 void ForgetFigure()
 {
     fZevozOdudo::Instance()->Unload();
@@ -71,18 +63,14 @@ void ForgetFigure()
 
 class MainPlacement : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        ForgetFigure();
-        ClearRecord();
-        peerkin::test::ResetDispatch();
-        peerkin::test::RemoveFile(m_settings);
-    }
+    void SetUp() override { StartAfresh(); }
+    void TearDown() override { StartAfresh(); }
 
-    void TearDown() override
+    // No figure, record, dispatch or settings file of another case's.
+    void StartAfresh() const
     {
         ForgetFigure();
-        ClearRecord();
+        peerkin::test::ClearCommandsRecord();
         peerkin::test::ResetDispatch();
         peerkin::test::RemoveFile(m_settings);
     }
