@@ -251,40 +251,4 @@ TEST(TrimForm, SecondCallStartsFromAnEmptyShape)
     EXPECT_EQ(ShapeOf(form, 5, 5), CoverageText(std::vector<Span> {}, 5, 5));
 }
 
-// Every other column of a row is background: width / 2 runs a row.
-Art Stripes(int width, int height)
-{
-    std::string row;
-    for (int x = 0; x < width; ++x)
-        row += x % 2 == 0 ? '.' : '#';
-    return Art(static_cast<std::size_t>(height), row);
-}
-
-std::vector<Span> StripeSpans(int width, int height)
-{
-    std::vector<Span> spans;
-    for (int y = 0; y < height; ++y)
-        for (int x = 1; x < width; x += 2)
-            spans.push_back({ y, x, x + 1 });
-    return spans;
-}
-
-// Each call merges 600 runs; a span region kept per run would use up the
-// process's GDI objects long before the last call, leaving its shape short.
-TEST(TrimForm, ManyTrimsDoNotExhaustGdiObjects)
-{
-    constexpr int Width = 40;
-    constexpr int Height = 30;
-    constexpr int Calls = 120; // 72,000 runs: more than a process may hold
-    PictureForm form(Stripes(Width, Height));
-    cTrimmer trimmer;
-    for (int call = 0; call < Calls; ++call)
-        trimmer.TrimForm(form);
-
-    EXPECT_EQ(ShapeOf(form, Width, Height), CoverageText(StripeSpans(Width, Height), Width, Height));
-    HRGN probe = ::CreateRectRgn(0, 0, 1, 1);
-    EXPECT_NE(probe, nullptr) << "no GDI object can be created any more";
-    ::DeleteObject(probe);
-}
-
 } // namespace
