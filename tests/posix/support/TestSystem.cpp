@@ -1,5 +1,5 @@
 // The test helpers that Linux answers whatever back-end shows the windows
-// (X11, headless): files, folders, programs, the locale, and the platform
+// (X11, headless): paths, folders, programs, the locale, and the platform
 // layer's pictures and GDI objects in memory.
 #include "TestWindows.h"
 
@@ -17,21 +17,15 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <locale>
 #include <stdexcept>
 
 namespace peerkin::test {
-namespace {
 
-// A path in the program's form or in Linux's as Linux names the file.
 std::filesystem::path NativePath(const std::wstring& path)
 {
     return std::filesystem::path(forms::ToLinuxPath(forms::ToAnsi(path)));
 }
-
-} // namespace
 
 HBITMAP MakePicture(int width, int height, const std::vector<COLORREF>& pixels)
 {
@@ -60,35 +54,9 @@ TempFolder::~TempFolder()
     std::filesystem::remove_all(NativePath(m_path), ignored);
 }
 
-std::string ReadFileBytes(const std::wstring& path)
-{
-    std::ifstream file(NativePath(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void WriteFileBytes(const std::wstring& path, const std::string& bytes)
-{
-    std::error_code ignored;
-    std::filesystem::create_directories(NativePath(path).parent_path(), ignored);
-    std::ofstream file(NativePath(path), std::ios::binary | std::ios::trunc);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-bool FileExists(const std::wstring& path)
-{
-    std::error_code ignored;
-    return std::filesystem::exists(NativePath(path), ignored);
-}
-
 std::wstring ProgramPath() { return std::filesystem::read_symlink("/proc/self/exe").wstring(); }
 
 bool SamePath(const std::wstring& a, const std::wstring& b) { return NativePath(a) == NativePath(b); }
-
-void RemoveFile(const std::wstring& path)
-{
-    std::error_code ignored;
-    std::filesystem::remove(NativePath(path), ignored);
-}
 
 std::wstring StoredSettingsFile(const std::wstring& named)
 {
@@ -133,18 +101,6 @@ int RunThisProgram(const std::vector<std::string>& arguments)
     if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
         return -1;
     return WEXITSTATUS(status);
-}
-
-bool CreateFolder(const std::wstring& path)
-{
-    std::error_code error;
-    return std::filesystem::create_directory(NativePath(path), error) && !error;
-}
-
-bool IsFolder(const std::wstring& path)
-{
-    std::error_code ignored;
-    return std::filesystem::is_directory(NativePath(path), ignored);
 }
 
 bool MakeReadOnly(const std::wstring& path)

@@ -76,15 +76,6 @@ TEST_F(FormTest, CreatingDoesNotLoadButTheFirstSettingLoadsAndAppliesAfterTheLoa
     EXPECT_EQ(form.loads, 1);
 }
 
-TEST_F(FormTest, LoadedFormIsHiddenUntilShown)
-{
-    RecordingForm form(Definition(10, 8));
-    HWND window = form.Handle();
-    EXPECT_FALSE(peerkin::test::IsShown(window));
-    form.Show();
-    EXPECT_TRUE(peerkin::test::IsShown(window));
-}
-
 TEST_F(FormTest, ReadingAnySettingLoadsTheForm)
 {
     using Read = void (*)(Form&);

@@ -4,7 +4,7 @@
 // window really moves in.
 #include "AppModul.h"
 #include "Application.h"
-#include "Commands.h"
+#include "CommandsRecord.h"
 #include "TestWindows.h"
 #include "fZevozOdudo.h"
 
@@ -55,14 +55,6 @@ struct Placement {
     int y;
 };
 
-void ClearRecord()
-{
-    for (std::wstring* field : { &Commands::AppPath, &Commands::AppName, &Commands::ExeName, &Commands::IniFile,
-             &Commands::WinIni, &Commands::WinDir, &Commands::SysDir, &Commands::TempDir, &Commands::CmdLine,
-             &Commands::NewLine })
-        field->clear();
-}
-
 void ForgetFigure()
 {
     fZevozOdudo::Instance()->Unload();
@@ -71,18 +63,14 @@ void ForgetFigure()
 
 class MainPlacement : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        ForgetFigure();
-        ClearRecord();
-        peerkin::test::ResetDispatch();
-        peerkin::test::RemoveFile(m_settings);
-    }
+    void SetUp() override { StartAfresh(); }
+    void TearDown() override { StartAfresh(); }
 
-    void TearDown() override
+    // No figure, record, dispatch or settings file of another case's.
+    void StartAfresh() const
     {
         ForgetFigure();
-        ClearRecord();
+        peerkin::test::ClearCommandsRecord();
         peerkin::test::ResetDispatch();
         peerkin::test::RemoveFile(m_settings);
     }
@@ -121,12 +109,7 @@ TEST_F(MainPlacement, NothingStoredOpensAtTheTopCentred)
     EXPECT_EQ(at.y, 0);
     EXPECT_EQ(at.x, TwipsToPixelsX(CentredLeft()));
     EXPECT_NEAR(at.x, (peerkin::test::ScreenPixels().x - TwipsToPixelsX(WindowWidthTwips)) / 2.0, 1.0);
-}
-
-TEST_F(MainPlacement, ReadingDoesNotCreateTheSettingsFile)
-{
-    RunMain();
-    EXPECT_FALSE(peerkin::test::FileExists(m_settings));
+    EXPECT_FALSE(peerkin::test::FileExists(m_settings)) << "reading made the settings file";
 }
 
 TEST_F(MainPlacement, SectionWithoutTheKeysCountsAsNothingStored)
@@ -137,19 +120,11 @@ TEST_F(MainPlacement, SectionWithoutTheKeysCountsAsNothingStored)
     EXPECT_EQ(at.x, TwipsToPixelsX(CentredLeft()));
 }
 
-TEST_F(MainPlacement, EmptyValuesCountAsNothingStored)
-{
-    StoreValues("", "");
-    Placement at = RunMain();
-    EXPECT_EQ(at.y, 0);
-    EXPECT_EQ(at.x, TwipsToPixelsX(CentredLeft()));
-}
-
 struct StoredCase {
     std::optional<std::string> top;
     std::optional<std::string> left;
-    int expectedTopTwips;
-    int expectedLeftTwips;
+    std::optional<int> expectedTopTwips; // none: where the load handler put it
+    std::optional<int> expectedLeftTwips;
     const char* why;
 };
 
@@ -162,8 +137,8 @@ TEST_P(StoredPlacement, AppliedAfterTheLoadHandler)
     const StoredCase& c = GetParam();
     StoreValues(c.top, c.left);
     Placement at = RunMain();
-    EXPECT_EQ(at.y, TwipsToPixelsY(c.expectedTopTwips)) << c.why;
-    EXPECT_EQ(at.x, TwipsToPixelsX(c.expectedLeftTwips)) << c.why;
+    EXPECT_EQ(at.y, TwipsToPixelsY(c.expectedTopTwips.value_or(LoadHandlerTop()))) << c.why;
+    EXPECT_EQ(at.x, TwipsToPixelsX(c.expectedLeftTwips.value_or(CentredLeft()))) << c.why;
 }
 
 // Values are multiples of 15 twips, one pixel at 96 dots per inch.
@@ -175,36 +150,19 @@ INSTANTIATE_TEST_SUITE_P(StoredTexts, StoredPlacement,
         StoredCase { "abc", "abc", 0, 0, "no number in either" },
         StoredCase { "120abc", "300xyz", 120, 300, "digits followed by letters" },
         StoredCase { "1 5 0 0", "&H12C", 1500, 300, "blanks inside, hexadecimal" },
-        StoredCase { "1.5E3", "12,5", 1500, 12, "exponent; comma ends reading" }));
+        StoredCase { "1.5E3", "12,5", 1500, 12, "exponent; comma ends reading" },
+        StoredCase { "", "", 0, std::nullopt, "both empty: nothing stored" }));
 
 INSTANTIATE_TEST_SUITE_P(OffTheScreen, StoredPlacement,
     testing::Values(StoredCase { "-1500", "-3000", -1500, -3000, "negative" },
         StoredCase { "30000", "45000", 30000, 45000, "beyond the bottom right" },
         StoredCase { "-60000", "0", -60000, 0, "far above" }));
 
-TEST_F(MainPlacement, TopTooLargeForSinglePrecisionKeepsTheLoadHandlersTop)
-{
-    StoreValues("1e39", "300");
-    Placement at = RunMain();
-    EXPECT_EQ(at.y, TwipsToPixelsY(LoadHandlerTop()));
-    EXPECT_EQ(at.x, TwipsToPixelsX(300));
-}
-
-TEST_F(MainPlacement, LeftTooLargeForSinglePrecisionKeepsTheLoadHandlersLeft)
-{
-    StoreValues("300", "-1e39");
-    Placement at = RunMain();
-    EXPECT_EQ(at.y, TwipsToPixelsY(300));
-    EXPECT_EQ(at.x, TwipsToPixelsX(CentredLeft()));
-}
-
-TEST_F(MainPlacement, BothBeyondDoubleRangeLeaveTheLoadHandlersPlace)
-{
-    StoreValues("1e400", "1e400");
-    Placement at = RunMain();
-    EXPECT_EQ(at.y, TwipsToPixelsY(LoadHandlerTop()));
-    EXPECT_EQ(at.x, TwipsToPixelsX(CentredLeft()));
-}
+// A value too large for the form's single precision is not applied.
+INSTANTIATE_TEST_SUITE_P(TooLarge, StoredPlacement,
+    testing::Values(StoredCase { "1e39", "300", std::nullopt, 300, "Top beyond single precision" },
+        StoredCase { "300", "-1e39", 300, std::nullopt, "Left beyond single precision" },
+        StoredCase { "1e400", "1e400", std::nullopt, std::nullopt, "both beyond double range" }));
 
 // The rest of the record: InitEnvironment (Environment_test.cpp).
 TEST_F(MainPlacement, NamesTheSectionAndTheSettingsFile)

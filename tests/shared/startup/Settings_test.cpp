@@ -54,14 +54,6 @@ TEST_F(SettingsFile, FirstWriteCreatesTheSectionWithTopBeforeLeft)
     EXPECT_EQ(lines[2], "Left=-150");
 }
 
-TEST_F(SettingsFile, WhatIsWrittenReadsBack)
-{
-    Write(L"Top", L"280");
-    Write(L"Left", L"-150");
-    EXPECT_EQ(Read(L"Top"), L"280");
-    EXPECT_EQ(Read(L"Left"), L"-150");
-}
-
 TEST_F(SettingsFile, ALaterWriteReplacesBothValuesInPlace)
 {
     Write(L"Top", L"280");

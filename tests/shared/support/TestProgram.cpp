@@ -1,5 +1,9 @@
+// The test helpers that every platform answers alike, over its own
+// ProgramPath and NativePath.
 #include "TestWindows.h"
 
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace peerkin::test {
@@ -45,6 +49,44 @@ std::vector<std::string> NonEmptyLines(const std::string& text)
             lines.push_back(line);
     }
     return lines;
+}
+
+std::string ReadFileBytes(const std::wstring& path)
+{
+    std::ifstream file(NativePath(path), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
+    std::error_code ignored;
+    std::filesystem::create_directories(NativePath(path).parent_path(), ignored);
+    std::ofstream file(NativePath(path), std::ios::binary | std::ios::trunc);
+    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+bool FileExists(const std::wstring& path)
+{
+    std::error_code ignored;
+    return std::filesystem::exists(NativePath(path), ignored);
+}
+
+void RemoveFile(const std::wstring& path)
+{
+    std::error_code ignored;
+    std::filesystem::remove(NativePath(path), ignored);
+}
+
+bool CreateFolder(const std::wstring& path)
+{
+    std::error_code error;
+    return std::filesystem::create_directory(NativePath(path), error) && !error;
+}
+
+bool IsFolder(const std::wstring& path)
+{
+    std::error_code ignored;
+    return std::filesystem::is_directory(NativePath(path), ignored);
 }
 
 } // namespace peerkin::test

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,6 +54,9 @@ private:
     std::wstring m_path;
 };
 
+// A path in the program's form, or the platform's own, as the platform's
+// file functions take it.
+std::filesystem::path NativePath(const std::wstring& path);
 std::string ReadFileBytes(const std::wstring& path);
 // A text file's non-empty lines, in order, without their line ends.
 std::vector<std::string> NonEmptyLines(const std::string& text);

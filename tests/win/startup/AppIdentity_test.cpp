@@ -1,7 +1,7 @@
 // How SetAppIdentity names the settings file on Windows: from the long form
 // of the program's path, or its letter case tidied where there is none.
 #include "AppModul.h"
-#include "Commands.h"
+#include "CommandsRecord.h"
 #include "TestWindows.h"
 
 #include <gtest/gtest.h>
@@ -21,10 +21,7 @@ TEST(SetAppIdentity, SettingsFileTakesTheProgramsNameWithIni)
     AppModul::SetAppIdentity();
     EXPECT_EQ(Commands::AppName, L"Orlo's Peerkin");
     EXPECT_EQ(Commands::IniFile, L"Q:\\No Such\\Peerkin.ini");
-    Commands::AppPath.clear();
-    Commands::ExeName.clear();
-    Commands::AppName.clear();
-    Commands::IniFile.clear();
+    peerkin::test::ClearCommandsRecord();
 }
 
 TEST(SetAppIdentity, UsesTheLongFormOfTheRunningProgram)
@@ -40,10 +37,7 @@ TEST(SetAppIdentity, UsesTheLongFormOfTheRunningProgram)
     // case-only fallback would give Startup_Tests.ini.
     std::wstring name = Commands::IniFile.substr(Commands::IniFile.find_last_of(L'\\') + 1);
     EXPECT_TRUE(name == L"startup_tests.ini" || name == L"STARTUP_TESTS.ini") << "got " << name.c_str();
-    Commands::AppPath.clear();
-    Commands::ExeName.clear();
-    Commands::AppName.clear();
-    Commands::IniFile.clear();
+    peerkin::test::ClearCommandsRecord();
 }
 
 } // namespace

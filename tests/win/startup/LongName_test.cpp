@@ -12,13 +12,8 @@
 
 namespace {
 
+using peerkin::test::SamePath;
 using peerkin::test::TempFolder;
-
-bool SameIgnoringCase(const std::wstring& a, const std::wstring& b)
-{
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE)
-        == CSTR_EQUAL;
-}
 
 std::wstring Upper(std::wstring text)
 {
@@ -53,7 +48,7 @@ TEST_F(LongNameFixture, ExistingPathInOtherCaseIsTheServicesAnswer)
     std::wstring asked = Upper(m_file);
     ASSERT_NE(asked, m_file);
     std::wstring result = Commands::GetLongName(asked);
-    EXPECT_TRUE(SameIgnoringCase(result, m_file)) << "names another file";
+    EXPECT_TRUE(SamePath(result, m_file)) << "names another file";
     std::wstring name = result.substr(result.find_last_of(L'\\') + 1);
     EXPECT_TRUE(name == L"FACE-WATCH LONG NAME.EXE" || name == L"Face-Watch Long Name.Exe") << "got " << name.c_str();
 }

@@ -3,9 +3,6 @@
 #include "Win32Handles.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 
 namespace peerkin::test {
 namespace {
@@ -108,25 +105,7 @@ TempFolder::TempFolder()
 
 TempFolder::~TempFolder() { RemoveTree(m_path); }
 
-std::string ReadFileBytes(const std::wstring& path)
-{
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-void WriteFileBytes(const std::wstring& path, const std::string& bytes)
-{
-    std::error_code ignored;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), ignored);
-    std::ofstream file(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-} // namespace peerkin::test
-
-namespace peerkin::test {
-
-bool FileExists(const std::wstring& path) { return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+std::filesystem::path NativePath(const std::wstring& path) { return std::filesystem::path(path); }
 
 std::wstring ProgramPath()
 {
@@ -140,8 +119,6 @@ bool SamePath(const std::wstring& a, const std::wstring& b)
     return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(), static_cast<int>(b.size()), TRUE)
         == CSTR_EQUAL;
 }
-
-void RemoveFile(const std::wstring& path) { ::DeleteFileW(path.c_str()); }
 
 std::wstring StoredSettingsFile(const std::wstring& named) { return named; }
 
@@ -164,10 +141,6 @@ void RestartTimer(HWND window, std::size_t index, unsigned interval)
 void ResetBackEnd() { }
 
 bool IsShown(HWND window) { return ::IsWindowVisible(window) != FALSE; }
-
-} // namespace peerkin::test
-
-namespace peerkin::test {
 
 bool IsTopMost(HWND window) { return (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
@@ -214,14 +187,6 @@ int RunThisProgram(const std::vector<std::string>& arguments)
     DWORD exitCode = 0;
     ::GetExitCodeProcess(process.hProcess, &exitCode);
     return static_cast<int>(exitCode);
-}
-
-bool CreateFolder(const std::wstring& path) { return ::CreateDirectoryW(path.c_str(), nullptr) != FALSE; }
-
-bool IsFolder(const std::wstring& path)
-{
-    DWORD attributes = ::GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool MakeReadOnly(const std::wstring& path)

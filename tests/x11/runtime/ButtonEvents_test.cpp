@@ -34,8 +34,6 @@ protected:
         events.push_back("down " + std::to_string(button) + " shift " + std::to_string(shift) + " at "
             + std::to_string(static_cast<int>(x)) + "," + std::to_string(static_cast<int>(y)));
     }
-
-private:
 };
 
 struct Press {

@@ -89,22 +89,6 @@ TEST(PlatformWindows, TrimmedShapeReachesTheServer)
     EXPECT_EQ(area, 4);
 }
 
-TEST(PlatformWindows, TopMostIsTheAboveStateAndPositionsAreRootCoordinates)
-{
-    BlockForm form;
-    form.SetLeft(Twips(37));
-    form.SetTop(Twips(21));
-    ::SetWindowPos(form.Handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE);
-    form.Show();
-    EXPECT_TRUE(peerkin::test::IsTopMost(form.Handle())) << "the window manager's above state";
-    RECT rect {};
-    ASSERT_TRUE(::GetWindowRect(form.Handle(), &rect));
-    EXPECT_EQ(rect.left, 37);
-    EXPECT_EQ(rect.top, 21);
-    EXPECT_EQ(rect.right - rect.left, 6);
-    EXPECT_EQ(rect.bottom - rect.top, 4);
-}
-
 // A window manager moves its frame and says so with a configure event of its
 // own in root coordinates; the server's own events are relative to the frame.
 TEST(PlatformWindows, PositionFollowsTheWindowManagersWordAndAsksWhenInDoubt)

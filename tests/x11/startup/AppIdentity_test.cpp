@@ -1,7 +1,7 @@
 // How start-up names the settings file and fills its record on Linux, where
 // names are case-sensitive and have no short forms.
 #include "AppModul.h"
-#include "Commands.h"
+#include "CommandsRecord.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +11,7 @@ namespace {
 
 class AppIdentityOnLinux : public testing::Test {
 protected:
-    void TearDown() override
-    {
-        for (std::wstring* field : { &Commands::AppPath, &Commands::AppName, &Commands::ExeName, &Commands::IniFile,
-                 &Commands::WinDir, &Commands::SysDir, &Commands::TempDir, &Commands::WinIni, &Commands::NewLine })
-            field->clear();
-    }
+    void TearDown() override { peerkin::test::ClearCommandsRecord(); }
 };
 
 TEST_F(AppIdentityOnLinux, SettingsFileKeepsTheFoldersLetterCaseExactly)

@@ -65,9 +65,7 @@ bool IsShown(HWND handle)
     forms::x11::X11Window* window = forms::x11::LiveWindow(handle);
     return window && window->IsMapped();
 }
-} // namespace peerkin::test
 
-namespace peerkin::test {
 namespace {
 
 std::vector<Atom> WindowState(::Window window)
