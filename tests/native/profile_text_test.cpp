@@ -164,18 +164,6 @@ INSTANTIATE_TEST_SUITE_P(ProfileEncodings, ProfileWrite,
         WriteCase { Utf16("[A]\r\nx=") + "\x00\xD8"s + Utf16("\r\n").substr(2), "A", "y", "2",
             Utf16("[A]\r\nx=") + "\x00\xD8"s + Utf16("\r\ny=2\r\n").substr(2), "lone surrogate kept" }));
 
-TEST(ProfileWriteThenRead, TheValueWrittenIsRead)
-{
-    std::string file = "; note\r\n[Other]\r\nTop=1\r\n";
-    for (const char* value : { "280", "-150", "", "\"quoted\"", "a b" }) {
-        file = forms::profile::SetValue(file, "Orlo's Peerkin", "Top", value);
-        std::string unquoted = value[0] == '"' ? "quoted" : value;
-        EXPECT_EQ(FindValue(file, "ORLO'S PEERKIN", "TOP"), unquoted) << file;
-    }
-    EXPECT_EQ(FindValue(file, "Other", "Top"), "1");
-    EXPECT_EQ(file.rfind("; note\r\n[Other]\r\nTop=1\r\n[Orlo's Peerkin]\r\nTop=", 0), 0U) << file;
-}
-
 // ---- Bad input -------------------------------------------------------------
 
 std::string RandomBytes(std::size_t count, unsigned seed)
