@@ -23,11 +23,7 @@ inline Bytes readFile(const std::filesystem::path& path) {
     if (!file) {
         throw std::runtime_error("cannot open " + path.string());
     }
-    Bytes bytes;
-    for (std::istreambuf_iterator<char> it(file), end; it != end; ++it) {
-        bytes.push_back(static_cast<std::uint8_t>(*it));
-    }
-    return bytes;
+    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 inline std::uint32_t u8At(const Bytes& bytes, std::size_t offset) { return bytes.at(offset); }
@@ -52,7 +48,6 @@ struct Rgba {
     bool masked = false;  // set in the icon's AND mask
     std::uint32_t colorRef() const { return red | (green << 8) | (blue << 16); }
     std::uint32_t brightness() const { return red + green + blue; }
-    friend bool operator==(const Rgba&, const Rgba&) = default;
 };
 
 // Pixels top-left first, whatever the row order on disk.

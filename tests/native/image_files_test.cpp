@@ -1,24 +1,19 @@
-// Pictures and icons read from their files' bytes: the committed art, and
+// Pictures and icons read from their files' bytes: the committed icon, and
 // damaged files that must give nothing rather than read past their end.
 #include "ImageFiles.h"
+#include "art_file_reader.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
 #include <iterator>
-#include <string>
 #include <vector>
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes ReadArt(const std::string& name)
-{
-    std::ifstream file(std::string(PEERKIN_SOURCE_DIR) + "/figure/res/" + name, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
+Bytes IconFile() { return art_files::readFile(PEERKIN_SOURCE_DIR "/figure/res/peerkin.ico"); }
 
 void PutLe(Bytes& bytes, std::size_t at, std::uint32_t value, int count)
 {
@@ -51,22 +46,9 @@ Bytes SmallBitmap(std::int32_t height)
     return bytes;
 }
 
-TEST(ImageFiles, TheFigurePictureReadsAtItsSizeWithItsCorners)
-{
-    std::optional<forms::PixelImage> image = forms::ReadBitmapFile(ReadArt("figure.bmp"));
-    ASSERT_TRUE(image.has_value());
-    EXPECT_GE(image->width, 193);
-    EXPECT_GE(image->height, 279);
-    ASSERT_EQ(image->pixels.size(), static_cast<std::size_t>(image->width) * static_cast<std::size_t>(image->height));
-    // The shape is cut by the top-left colour; the other corners share it.
-    std::uint32_t corner = image->pixels.front();
-    EXPECT_EQ(image->pixels.back(), corner);
-    EXPECT_EQ(image->pixels[static_cast<std::size_t>(image->width) - 1], corner);
-}
-
 TEST(ImageFiles, TheIconGivesItsTrueColourImages)
 {
-    std::vector<forms::PixelImage> images = forms::ReadIconImages(ReadArt("peerkin.ico"));
+    std::vector<forms::PixelImage> images = forms::ReadIconImages(IconFile());
     ASSERT_EQ(images.size(), 2U) << "16 and 48 pixels; the 4-bit 32-pixel image is left out";
     EXPECT_EQ(images[0].width, 16);
     EXPECT_EQ(images[1].width, 48);
@@ -100,7 +82,7 @@ TEST(ImageFiles, DamagedFilesGiveNothing)
 
 TEST(ImageFiles, DamagedIconsGiveNoImages)
 {
-    Bytes icon = ReadArt("peerkin.ico");
+    Bytes icon = IconFile();
     ASSERT_GT(icon.size(), 100U);
     EXPECT_TRUE(forms::ReadIconImages(Bytes(icon.begin(), icon.begin() + 100)).empty());
     // Entries claimed past the end.

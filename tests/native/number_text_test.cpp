@@ -106,7 +106,6 @@ INSTANTIATE_TEST_SUITE_P(RadixPrefixes, TextToNumberReads,
 
 INSTANTIATE_TEST_SUITE_P(IgnoredAndStoppingCharacters, TextToNumberReads,
     testing::Values(Reading { L"\t1\n2", 12, "tab and line feed are ignored" },
-        Reading { L"1 2 3", 123, "several spaces" },
         Reading { L"  42  ", 42, "leading and trailing spaces" },
         Reading { L"1\r2", 1, "carriage return ends reading" },
         Reading { L"\r12", 0, "carriage return before the digits" },

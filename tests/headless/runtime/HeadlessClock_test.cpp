@@ -3,6 +3,7 @@
 // every interval the clock passes, however far it is moved at once.
 #include "Form.h"
 #include "HeadlessControl.h"
+#include "SquareForm.h"
 #include "TestWindows.h"
 
 #include <gtest/gtest.h>
@@ -19,21 +20,13 @@ constexpr unsigned Interval = 70;
 class CountingForm : public Form {
 public:
     CountingForm()
-        : Form(Definition())
-        , timer(*this, Interval, [this] { ++ticks; })
+        : Form(peerkin::test::SquareForm(10))
     {
     }
     int ticks = 0;
 
 private:
-    static FormDefinition Definition()
-    {
-        FormDefinition definition;
-        definition.width = 10;
-        definition.height = 10;
-        return definition;
-    }
-    Timer timer;
+    Timer timer { *this, Interval, [this] { ++ticks; } };
 };
 
 struct Advance {

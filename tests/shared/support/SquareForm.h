@@ -1,6 +1,7 @@
 #pragma once
 // A plain square form, for the tests of what any window of the platform does.
 
+#include "Application.h"
 #include "Form.h"
 
 namespace peerkin::test {
