@@ -531,15 +531,11 @@ class WaylandFigure(Figure):
         return subprocess.run(["xprop", "-id", str(self.window_id), "_NET_WM_STATE"], env=self.desktop.client_env(),
                               capture_output=True, text=True).stdout
 
-    def x_pointer(self):
-        """(x, y) of the pointer as X reports it."""
-        return self.x.pointer()
-
     def point_at(self, pointer, place, patience=10):
         """Moves the pointer to place until X has it there, as a hand keeps
         moving it: a press goes where X has the pointer, and Xwayland misses
         a lone synthetic move now and then. True once it has."""
         def there():
             pointer.move_to(*place)
-            return self.x_pointer() == tuple(place)
+            return self.x.pointer() == tuple(place)
         return display.wait_until(there, patience, interval=0.1)
