@@ -13,8 +13,7 @@ import unittest
 import test_closing
 import test_handling
 import test_startup
-from peerkin_e2e import (FIGURE_SIZE, SECTION, TWIPS_PER_PIXEL, Figure, between_the_eyes, drag_from, exe_path,
-                         runs_natively, screen_size)
+from peerkin_e2e import SECTION, TWIPS_PER_PIXEL, Figure, between_the_eyes, drag_from, exe_path, runs_natively
 from pydesktop.sessions import Unavailable, WindowManager, compositor_running
 
 GRIP = between_the_eyes()
@@ -78,15 +77,10 @@ def stored_place(text):
 
 
 class PlaceAndDrag:
-    """What a user of the desktop sees first: the face at the top centre, a
-    drag that moves it as far as the pointer goes, and the place a
-    double-click stores opening there again however often it is stored."""
-
-    def test_first_start_opens_at_the_top_centred(self):
-        with Figure() as figure:
-            x, y = figure.place()
-            self.assertEqual(y, 0)
-            self.assertLessEqual(abs(x - (screen_size()[0] - FIGURE_SIZE[0]) / 2), 1, f"x is {x}")
+    """What a user of the desktop sees first, besides the face at the top
+    centre (test_startup.Placement): a drag that moves it as far as the
+    pointer goes, and the place a double-click stores opening there again
+    however often it is stored."""
 
     def test_three_drags_each_move_the_face_as_far_as_the_pointer(self):
         with Figure() as figure:
@@ -107,19 +101,19 @@ class PlaceAndDrag:
                     self.assertEqual(stored_place(text), (568, 118), "the stored place crept")
 
 
-class UnderXfwm4(UnderAWindowManager, PlaceAndDrag, unittest.TestCase):
+class UnderXfwm4(UnderAWindowManager, PlaceAndDrag, test_startup.Placement):
     MANAGER = XFWM4
 
 
-class UnderXfwm4WithItsCompositor(UnderAWindowManager, PlaceAndDrag, unittest.TestCase):
+class UnderXfwm4WithItsCompositor(UnderAWindowManager, PlaceAndDrag, test_startup.Placement):
     MANAGER = XFWM4_COMPOSITING
 
 
-class UnderI3(UnderAWindowManager, PlaceAndDrag, unittest.TestCase):
+class UnderI3(UnderAWindowManager, PlaceAndDrag, test_startup.Placement):
     MANAGER = I3
 
 
-class UnderAwesome(UnderAWindowManager, PlaceAndDrag, unittest.TestCase):
+class UnderAwesome(UnderAWindowManager, PlaceAndDrag, test_startup.Placement):
     MANAGER = AWESOME
 
 
