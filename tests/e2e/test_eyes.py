@@ -4,10 +4,9 @@ the pupils on a real screenshot sit where the tracking formula puts them."""
 import time
 import unittest
 
-from peerkin_e2e import EYES, Figure, expected_pupil, move_mouse, pupil_centre, screenshot
+from peerkin_e2e import EYES, TICKS, Figure, expected_pupil, move_mouse, pupil_centre, screenshot
 
 LEFT_EYE, RIGHT_EYE = EYES
-TICKS = 0.35  # seconds: several 70 ms ticks
 
 
 def colours_in(shot, window):
@@ -37,12 +36,9 @@ class EyesFollowThePointer(unittest.TestCase):
             self.assertLessEqual(abs(got[1] - want[1]), 1.0, f"eye {eye}: pupil at {got}, want {want}")
 
     def test_pupils_for_pointer_places(self):
+        # The rule's own rows are the in-process table's; here, the real pointer in and far outside the window.
         cases = {
-            "on the left eye's centre": self.pointer_at(LEFT_EYE, 0, 0),
-            "one pixel right of it": self.pointer_at(LEFT_EYE, 1, 0),
             "3 right and 4 down": self.pointer_at(LEFT_EYE, 3, 4),
-            "straight above": self.pointer_at(LEFT_EYE, 0, -60),
-            "half-way between the eyes": self.pointer_at(LEFT_EYE, 43, 0),
             "far away, bottom right": (1000, 740),
             "far away, top left": (0, 0),
         }
