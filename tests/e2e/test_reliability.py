@@ -362,13 +362,6 @@ def at_drive_root(root):
 
 
 @contextmanager
-def with_spaces_and_dots(root):
-    folder = os.path.join(root, "My Toys. v1.2", "..and more")
-    exe = copy_program(folder, "Orlo's Peer.kin 1.0.exe")
-    yield exe, None, settings_file(exe)
-
-
-@contextmanager
 def beyond_260_characters(root):
     folder = root
     while len(windows_path(folder)) <= 280:
@@ -378,10 +371,10 @@ def beyond_260_characters(root):
 
 
 @contextmanager
-def in_folders_named(root, *names):
+def in_folders_named(root, *names, program="Peerkin.exe"):
     """The program in nested folders of root with the given names (bytes or text)."""
     folder = os.path.join(os.fsencode(root), *[os.fsencode(name) for name in names])
-    exe = copy_program(os.fsdecode(folder))
+    exe = copy_program(os.fsdecode(folder), program)
     yield exe, None, settings_file(exe)
 
 
@@ -414,7 +407,9 @@ def elsewhere_folder():
 
 class Folders(unittest.TestCase):
     def test_settings_file_lands_beside_the_program_or_nowhere(self):
-        cases = [("at a drive root", at_drive_root), ("in folders with spaces and dots", with_spaces_and_dots),
+        cases = [("at a drive root", at_drive_root),
+                 ("in folders with spaces and dots", lambda root: in_folders_named(
+                     root, "My Toys. v1.2", "..and more", program="Orlo's Peer.kin 1.0.exe")),
                  ("in a folder beyond 260 characters", beyond_260_characters), ("by its 8.3 name", by_short_name),
                  ("in folders with names beyond ASCII", lambda root: in_folders_named(root, "Spielzeug für", "Orlo €")),
                  ("in a folder with a backslash in its name", in_linux_folder(b"Toys\\Orlo")),
