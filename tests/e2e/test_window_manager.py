@@ -13,11 +13,8 @@ import unittest
 import test_closing
 import test_handling
 import test_startup
-from peerkin_e2e import SECTION, TWIPS_PER_PIXEL, Figure, between_the_eyes, drag_from, exe_path, runs_natively
+from peerkin_e2e import SECTION, TWIPS_PER_PIXEL, Figure, drag_from, exe_path, runs_natively
 from pydesktop.sessions import Unavailable, WindowManager, compositor_running
-
-GRIP = between_the_eyes()
-
 
 def i3_default_config(folder):
     """Debian's i3 configuration without its exec lines (the programs a
@@ -87,7 +84,7 @@ class PlaceAndDrag:
             for turn, step in enumerate([(10, 5), (-5, 10), (12, -4)]):
                 with self.subTest(drag=turn + 1):
                     before = figure.place()
-                    drag_from((before[0] + GRIP[0], before[1] + GRIP[1]), 10, step)
+                    drag_from(figure.grip(), 10, step)
                     self.assertEqual(figure.place(), (before[0] + 10 * step[0], before[1] + 10 * step[1]))
 
     def test_a_stored_place_opens_there_again_each_time(self):

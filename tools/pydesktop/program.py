@@ -230,12 +230,16 @@ class Figure:
         except subprocess.TimeoutExpired:
             return False
 
+    def grip(self):
+        """(x, y) on the screen of the point of the face between the eyes,
+        where a hand takes it: the pupils look toward it from either side."""
+        (x, y), grip = self.place(), figure.between_the_eyes()
+        return x + grip[0], y + grip[1]
+
     def double_click(self, timeout=5):
         """Double-clicks the face between the eyes, as a user stores its
         place and ends the program; True when it ended within timeout seconds."""
-        x, y = self.place()
-        grip = figure.between_the_eyes()
-        gestures.move_mouse(x + grip[0], y + grip[1])
+        gestures.move_mouse(*self.grip())
         time.sleep(gestures.TICKS)
         gestures.double_click()
         return self.wait_exit(timeout)
