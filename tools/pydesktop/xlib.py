@@ -68,6 +68,7 @@ def library():
     _declare(x.XInternAtom, ctypes.c_ulong, pointer, ctypes.c_char_p, c_int)
     _declare(x.XSendEvent, c_int, pointer, window, c_int, ctypes.c_long, ctypes.POINTER(XEvent))
     _declare(x.XSync, c_int, pointer, c_int)
+    _declare(x.XGetSelectionOwner, window, pointer, ctypes.c_ulong)
     return x
 
 
