@@ -14,11 +14,11 @@ from pydesktop import wine  # noqa: E402,F401
 from pydesktop.display import (Screenshot as screenshot, figure_windows, run, screen_size,  # noqa: E402,F401
                                visible_windows, wait_until)
 from pydesktop.figure import (EYES, PUPIL_OFFSET, SIZE as FIGURE_SIZE, between_the_eyes,  # noqa: E402,F401
-                              expected_pupil, is_black, is_red, pupil_centre)
+                              expected_pupil, is_black, is_red)
 from pydesktop.gestures import TICKS, click, double_click, drag, drag_from, grab, move_mouse, release  # noqa: E402,F401
 from pydesktop.processes import end_processes_from, memory_kb  # noqa: E402,F401
 from pydesktop.program import (Figure, exe_path, native_environment, program_file_name,  # noqa: E402,F401
-                               runs_natively, settings_file, start_program, write_settings)
+                               run_folder, runs_natively, settings_file, start_program, write_settings)
 from pydesktop.wine import is_windows_program  # noqa: E402,F401
 
 TWIPS_PER_PIXEL = 15

@@ -5,21 +5,10 @@ buttons, and a double-click stores its place and ends the program."""
 import time
 import unittest
 
-from peerkin_e2e import (EYES, PUPIL_OFFSET, SECTION, TICKS, TWIPS_PER_PIXEL, Figure, all_visible_windows,
-                         between_the_eyes, double_click, drag, drag_from, grab, is_black, is_red, move_mouse, release,
-                         run, screenshot)
+from peerkin_e2e import (EYES, PUPIL_OFFSET, SECTION, TICKS, TWIPS_PER_PIXEL, Figure, all_visible_windows, double_click,
+                         drag, drag_from, grab, is_black, is_red, move_mouse, release, run, screenshot)
 
-# A point of the face between the eyes: the pupils look toward it from either side.
-GRIP = between_the_eyes()
 LEFT_EYE = EYES[0]
-
-
-def grip_of(figure):
-    """The grip on the screen. A press there comes in one command with the
-    move there, so that pupils that look at the grip during the drag were
-    drawn by ticks during the drag."""
-    x, y, _, _ = figure.geometry()
-    return x + GRIP[0], y + GRIP[1]
 
 
 def ini_lines(text):
@@ -38,7 +27,9 @@ class Handling(unittest.TestCase):
             # Pointer far to the left first: both pupils look left.
             move_mouse(0, y + LEFT_EYE[1])
             time.sleep(TICKS)
-            grab(*grip_of(figure))
+            # The press comes in one command with the move to the grip, so
+            # that pupils that look at the grip were drawn by ticks during the drag.
+            grab(*figure.grip())
             try:
                 drag(steps=10)
                 time.sleep(TICKS)
@@ -63,7 +54,7 @@ class Handling(unittest.TestCase):
             windows = all_visible_windows()
             for button in (3, 2):  # right, middle
                 with self.subTest(button=button):
-                    drag_from(grip_of(figure), 6, button=button)
+                    drag_from(figure.grip(), 6, button=button)
                     self.assertEqual(figure.geometry(), before)
             self.assertIsNone(figure.process.poll(), "the program ended")
             self.assertEqual(all_visible_windows(), windows, "a window appeared")
@@ -72,7 +63,7 @@ class Handling(unittest.TestCase):
         # The first click of the double-click starts the platform's move loop;
         # the second must still arrive as a double-click.
         with Figure() as figure:
-            drag_from(grip_of(figure), 8, (-20, 15))
+            drag_from(figure.grip(), 8, (-20, 15))
             x, y, _, _ = figure.geometry()
             started = time.monotonic()
             double_click()

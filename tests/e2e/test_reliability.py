@@ -4,7 +4,6 @@ minutes of running with the pointer moving. It keeps working, loses nothing
 and writes nothing but its own settings file. Prints its figures at the end,
 with those of the in-process reliability program."""
 
-import atexit
 import os
 import random
 import shutil
@@ -18,8 +17,8 @@ from contextlib import contextmanager
 
 from peerkin_e2e import (EYES, FIGURE_SIZE, PUPIL_OFFSET, SECTION, TWIPS_PER_PIXEL, Figure, all_visible_windows,
                          end_processes_from, exe_path, figure_windows, file_state, is_black, is_red, is_windows_program,
-                         memory_kb, move_mouse, program_file_name, run, runs_natively, screen_size, screenshot,
-                         settings_file, start_program, wait_until, write_settings)
+                         memory_kb, move_mouse, program_file_name, run, run_folder, runs_natively, screen_size,
+                         screenshot, settings_file, start_program, wait_until, write_settings)
 
 COORDINATE_LIMIT = 32767  # the platform keeps window coordinates within 16 bits
 STORED = "Top=1507\r\nLeft=3004\r\n"  # opens at (200, 100); a double-click stores 1500 and 3000
@@ -34,17 +33,10 @@ def count(name, amount=1):
     FIGURES[name] = FIGURES.get(name, 0) + amount
 
 
-_native_working_folder = None
-
-
 def native_working_folder():
     """The folder native starts run in: empty, and this test run's own, so
     that a file written there instead of beside the program shows."""
-    global _native_working_folder
-    if _native_working_folder is None:
-        _native_working_folder = tempfile.mkdtemp(prefix="peerkin-reliability-cwd-")
-        atexit.register(shutil.rmtree, _native_working_folder, ignore_errors=True)
-    return _native_working_folder
+    return run_folder("peerkin-reliability-cwd-")
 
 
 def working_folder(exe):
@@ -241,7 +233,7 @@ def held_open(path):
     """The file held open, unshared, by another Windows program."""
     if runs_natively():
         raise unittest.SkipTest("Windows share modes: on Linux a file open elsewhere stays writable")
-    holder = start_program(file_helper(), "hold", "Z:" + path.replace("/", "\\"), stdin=subprocess.PIPE,
+    holder = start_program(file_helper(), "hold", windows_path(path), stdin=subprocess.PIPE,
                            stdout=subprocess.PIPE, text=True)
     try:
         if holder.stdout.readline().strip() != "held":
@@ -348,9 +340,8 @@ def file_helper():
 
 
 def short_form(windows_path):
-    out = start_program(file_helper(), "short", windows_path, stdout=subprocess.PIPE, text=True)
-    out = out.communicate(timeout=30)[0]
-    return out.strip()
+    helper = start_program(file_helper(), "short", windows_path, stdout=subprocess.PIPE, text=True)
+    return helper.communicate(timeout=30)[0].strip()
 
 
 def windows_path(path):
@@ -359,11 +350,6 @@ def windows_path(path):
 
 def skip_if_native(reason):
     if runs_natively():
-        raise unittest.SkipTest(reason)
-
-
-def skip_unless_native(reason):
-    if not runs_natively():
         raise unittest.SkipTest(reason)
 
 
@@ -376,13 +362,6 @@ def at_drive_root(root):
 
 
 @contextmanager
-def with_spaces_and_dots(root):
-    folder = os.path.join(root, "My Toys. v1.2", "..and more")
-    exe = copy_program(folder, "Orlo's Peer.kin 1.0.exe")
-    yield exe, None, settings_file(exe)
-
-
-@contextmanager
 def beyond_260_characters(root):
     folder = root
     while len(windows_path(folder)) <= 280:
@@ -392,10 +371,10 @@ def beyond_260_characters(root):
 
 
 @contextmanager
-def in_folders_named(root, *names):
+def in_folders_named(root, *names, program="Peerkin.exe"):
     """The program in nested folders of root with the given names (bytes or text)."""
     folder = os.path.join(os.fsencode(root), *[os.fsencode(name) for name in names])
-    exe = copy_program(os.fsdecode(folder))
+    exe = copy_program(os.fsdecode(folder), program)
     yield exe, None, settings_file(exe)
 
 
@@ -403,7 +382,8 @@ def in_linux_folder(name):
     """A layout in a folder whose name only Linux takes: Windows allows no
     backslash in a name, and Wine shows bytes that are not UTF-8 as others."""
     def layout(root):
-        skip_unless_native("a folder name that only Linux takes")
+        if not runs_natively():
+            raise unittest.SkipTest("a folder name that only Linux takes")
         return in_folders_named(root, name)
     return layout
 
@@ -427,7 +407,9 @@ def elsewhere_folder():
 
 class Folders(unittest.TestCase):
     def test_settings_file_lands_beside_the_program_or_nowhere(self):
-        cases = [("at a drive root", at_drive_root), ("in folders with spaces and dots", with_spaces_and_dots),
+        cases = [("at a drive root", at_drive_root),
+                 ("in folders with spaces and dots", lambda root: in_folders_named(
+                     root, "My Toys. v1.2", "..and more", program="Orlo's Peer.kin 1.0.exe")),
                  ("in a folder beyond 260 characters", beyond_260_characters), ("by its 8.3 name", by_short_name),
                  ("in folders with names beyond ASCII", lambda root: in_folders_named(root, "Spielzeug für", "Orlo €")),
                  ("in a folder with a backslash in its name", in_linux_folder(b"Toys\\Orlo")),
@@ -456,11 +438,6 @@ class Folders(unittest.TestCase):
 
 # --- A run of minutes ----------------------------------------------------
 
-def memory_of(pid):
-    """(resident KB, anonymous resident KB) of a Linux process."""
-    return memory_kb(pid, "VmRSS", "RssAnon")
-
-
 def is_address_sanitized(exe):
     """True when the program was built with AddressSanitizer."""
     with open(exe, "rb") as program:
@@ -483,9 +460,9 @@ class LongRun(unittest.TestCase):
                 moves += 1
                 elapsed = time.monotonic() - started
                 if elapsed >= self.WARM_UP and len(samples) <= (elapsed - self.WARM_UP) // 30:
-                    samples.append(memory_of(figure.process.pid))
+                    samples.append(memory_kb(figure.process.pid, "VmRSS", "RssAnon"))
                 time.sleep(0.05)
-            samples.append(memory_of(figure.process.pid))
+            samples.append(memory_kb(figure.process.pid, "VmRSS", "RssAnon"))
             self.assertTrue(figure.alive(), "the program ended")
             move_mouse(x + EYES[0][0], y + EYES[0][1] + 300)  # below the left eye
             time.sleep(0.3)

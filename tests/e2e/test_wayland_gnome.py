@@ -150,7 +150,7 @@ class OtherPromises(PromisesOnAnyDesktop, unittest.TestCase):
         for name, steps, pause in [("a drag", 10, 0.05), ("a flick, released before mutter could take it", 5, 0.01)]:
             with self.subTest(name), WaylandFigure(self.desktop) as figure:
                 x, y = figure.place()
-                self.assertTrue(figure.point_at(self.pointer, (x + 96, y + 200)), f"X has it at {figure.x_pointer()}")
+                self.assertTrue(figure.point_at(self.pointer, (x + 96, y + 200)), f"X has it at {figure.x.pointer()}")
                 self.pointer.press()
                 for _ in range(steps):
                     self.pointer.move_by(100 // steps, 50 // steps)

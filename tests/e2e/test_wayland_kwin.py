@@ -32,10 +32,7 @@ class OnKWin(OnAnyDesktop, unittest.TestCase):
         now and then misses a lone synthetic motion, and a KWin still busy
         starting takes its time); the pupils must then turn within TURN. Returns the
         seconds from X having the place to the pupils showing it, or None."""
-        def x_has_it():
-            self.pointer.move_to(*place)
-            return figure.x_pointer() == tuple(place)
-        if not wait_until(x_has_it, DELIVERY, interval=0.1):
+        if not figure.point_at(self.pointer, place, DELIVERY):
             return None
         seen = time.monotonic()
         if not wait_until(lambda: figure.looks_at(place), TURN, interval=0.05):
@@ -45,7 +42,7 @@ class OnKWin(OnAnyDesktop, unittest.TestCase):
     @staticmethod
     def seen(figure, place):
         """What a failed look saw, for its message."""
-        return (f"pupils {figure.pupils()} for {place}; X has the pointer at {figure.x_pointer()}"
+        return (f"pupils {figure.pupils()} for {place}; X has the pointer at {figure.x.pointer()}"
                 f" and the window at {figure.place()}")
 
     def test_pupils_follow_over_the_bare_desktop_and_the_script_goes_with_the_program(self):
@@ -120,7 +117,7 @@ class OtherPromises(PromisesOnAnyDesktop, unittest.TestCase):
         with WaylandFigure(self.desktop) as figure:
             x, y = figure.place()
             start = (x + 96, y + 200)
-            self.assertTrue(figure.point_at(self.pointer, start), f"X has the pointer at {figure.x_pointer()}")
+            self.assertTrue(figure.point_at(self.pointer, start), f"X has the pointer at {figure.x.pointer()}")
             path = [f"{start[0] + 10 * i},{start[1] + 5 * i} +30" for i in range(1, 11)]
             self.pointer.steps("press", "+100", *path, "+100", "release")
             moved = wait_until(lambda: figure.place() == (x + 100, y + 50), 3)

@@ -13,12 +13,8 @@ import unittest
 import test_closing
 import test_handling
 import test_startup
-from peerkin_e2e import (FIGURE_SIZE, SECTION, TWIPS_PER_PIXEL, Figure, between_the_eyes, drag_from, exe_path,
-                         runs_natively, screen_size)
+from peerkin_e2e import SECTION, TWIPS_PER_PIXEL, Figure, drag_from, exe_path, runs_natively
 from pydesktop.sessions import Unavailable, WindowManager, compositor_running
-
-GRIP = between_the_eyes()
-
 
 def i3_default_config(folder):
     """Debian's i3 configuration without its exec lines (the programs a
@@ -71,29 +67,18 @@ class ClosingUnderAWindowManager(UnderAWindowManager, test_closing.ClosingStores
     pass
 
 
-def stored_place(text):
-    """(Left, Top) of a settings file, in pixels."""
-    values = dict(re.findall(r"^(Top|Left)=(-?\d+)", text, re.MULTILINE))
-    return int(values["Left"]) // TWIPS_PER_PIXEL, int(values["Top"]) // TWIPS_PER_PIXEL
-
-
 class PlaceAndDrag:
-    """What a user of the desktop sees first: the face at the top centre, a
-    drag that moves it as far as the pointer goes, and the place a
-    double-click stores opening there again however often it is stored."""
-
-    def test_first_start_opens_at_the_top_centred(self):
-        with Figure() as figure:
-            x, y = figure.place()
-            self.assertEqual(y, 0)
-            self.assertLessEqual(abs(x - (screen_size()[0] - FIGURE_SIZE[0]) / 2), 1, f"x is {x}")
+    """What a user of the desktop sees first, besides the face at the top
+    centre (test_startup.Placement): a drag that moves it as far as the
+    pointer goes, and the place a double-click stores opening there again
+    however often it is stored."""
 
     def test_three_drags_each_move_the_face_as_far_as_the_pointer(self):
         with Figure() as figure:
             for turn, step in enumerate([(10, 5), (-5, 10), (12, -4)]):
                 with self.subTest(drag=turn + 1):
                     before = figure.place()
-                    drag_from((before[0] + GRIP[0], before[1] + GRIP[1]), 10, step)
+                    drag_from(figure.grip(), 10, step)
                     self.assertEqual(figure.place(), (before[0] + 10 * step[0], before[1] + 10 * step[1]))
 
     def test_a_stored_place_opens_there_again_each_time(self):
@@ -103,23 +88,22 @@ class PlaceAndDrag:
                 self.assertEqual(figure.place(), (568, 118))
                 if start < 3:
                     self.assertTrue(figure.double_click(), "the double-click did not end the program")
-                    text = figure.read_ini()
-                    self.assertEqual(stored_place(text), (568, 118), "the stored place crept")
+                    self.assertEqual(figure.read_ini(), text, "the stored place crept")
 
 
-class UnderXfwm4(UnderAWindowManager, PlaceAndDrag, unittest.TestCase):
+class UnderXfwm4(UnderAWindowManager, PlaceAndDrag, test_startup.Placement):
     MANAGER = XFWM4
 
 
-class UnderXfwm4WithItsCompositor(UnderAWindowManager, PlaceAndDrag, unittest.TestCase):
+class UnderXfwm4WithItsCompositor(UnderAWindowManager, PlaceAndDrag, test_startup.Placement):
     MANAGER = XFWM4_COMPOSITING
 
 
-class UnderI3(UnderAWindowManager, PlaceAndDrag, unittest.TestCase):
+class UnderI3(UnderAWindowManager, PlaceAndDrag, test_startup.Placement):
     MANAGER = I3
 
 
-class UnderAwesome(UnderAWindowManager, PlaceAndDrag, unittest.TestCase):
+class UnderAwesome(UnderAWindowManager, PlaceAndDrag, test_startup.Placement):
     MANAGER = AWESOME
 
 

@@ -12,10 +12,6 @@ def move_mouse(x, y):
     run("xdotool", "mousemove", x, y)
 
 
-def move_mouse_relative(dx, dy):
-    run("xdotool", "mousemove_relative", "--", dx, dy)
-
-
 def release(button=1):
     run("xdotool", "mouseup", button)
 
@@ -37,7 +33,7 @@ def grab(x, y, button=1):
 def drag(steps, step=(10, 5), pause=0.05):
     """Moves the held pointer in small steps, as a hand would."""
     for _ in range(steps):
-        move_mouse_relative(*step)
+        run("xdotool", "mousemove_relative", "--", *step)
         time.sleep(pause)
 
 
@@ -54,10 +50,3 @@ def drag_from(place, steps, step=(10, 5), button=1, settle=TICKS):
     finally:
         release(button)
     time.sleep(settle)
-
-
-def double_click_at(place, settle=TICKS):
-    """Points at place, lets the ticks pass, and double-clicks there."""
-    move_mouse(*place)
-    time.sleep(settle)
-    double_click()

@@ -82,18 +82,14 @@ def windows_process(exe_name, launched_pid, prefix):
     raise RuntimeError(f"no process runs {exe_name}")
 
 
-def running_from(folder):
-    """The processes whose command line names the folder: a program started
-    from it, natively or under Wine (which shows it as a Windows path), and
-    whatever that program started there."""
-    mark = os.path.basename(os.path.normpath(os.fsdecode(folder))).lower()
-    return [pid for pid in all_pids() if pid != os.getpid() and mark in cmdline(pid).lower()]
-
-
 def end_processes_from(folder):
     """Kills every process running from the folder: a program whose loader
-    was ended may live on under Wine, and would hold the instance lock."""
-    for pid in running_from(folder):
+    was ended may live on under Wine, and would hold the instance lock. They
+    are those whose command line names the folder: a program started from
+    it, natively or under Wine (which shows it as a Windows path), and
+    whatever that program started there."""
+    mark = os.path.basename(os.path.normpath(os.fsdecode(folder))).lower()
+    for pid in [pid for pid in all_pids() if pid != os.getpid() and mark in cmdline(pid).lower()]:
         try:
             os.kill(pid, signal.SIGKILL)
         except OSError:

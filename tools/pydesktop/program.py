@@ -8,6 +8,7 @@ at the latest when the run ends, so that a failed case leaves no program
 behind to hold the single-instance lock against the next."""
 
 import atexit
+import functools
 import math
 import os
 import shutil
@@ -102,7 +103,13 @@ def write_settings(path, data):
         file.write(data if isinstance(data, bytes) else data.encode())
 
 
-_native_runtime_folder = None
+@functools.cache
+def run_folder(prefix):
+    """An empty folder of this run's own, made once for each prefix and
+    removed when the run ends."""
+    folder = tempfile.mkdtemp(prefix=prefix)
+    atexit.register(shutil.rmtree, folder, ignore_errors=True)
+    return folder
 
 
 def native_environment():
@@ -110,12 +117,8 @@ def native_environment():
     own, where the instance lock lives, so that a figure run by the same user
     outside is not taken for an earlier instance; and no configuration
     folder of the user's."""
-    global _native_runtime_folder
-    if _native_runtime_folder is None:
-        _native_runtime_folder = tempfile.mkdtemp(prefix="peerkin-e2e-runtime-")
-        atexit.register(shutil.rmtree, _native_runtime_folder, ignore_errors=True)
     return {key: value for key, value in os.environ.items() if key != "XDG_CONFIG_HOME"} | \
-        {"XDG_RUNTIME_DIR": _native_runtime_folder}
+        {"XDG_RUNTIME_DIR": run_folder("peerkin-e2e-runtime-")}
 
 
 def start_program(exe, *args, windows_path=None, inside=(), **popen):
@@ -137,17 +140,6 @@ def start_program(exe, *args, windows_path=None, inside=(), **popen):
     environment.setdefault("XDG_CONFIG_HOME", config_home_of(exe))
     popen["env"] = {key: value for key, value in environment.items() if value is not None}
     return tracked(subprocess.Popen([*inside, exe, *args], **popen))
-
-
-def stop_program(process, window_id=None):
-    """Ends a start of the program, if it still runs, and waits for its window to go."""
-    if process and process.poll() is None:
-        process.kill()  # SIGKILL: nothing of the program runs any more
-        process.wait()
-    if window_id is not None:
-        # The Windows process outlives the loader under some Wine versions.
-        display.run("xdotool", "windowkill", window_id, check=False)
-        display.wait_until(lambda: window_id not in display.figure_windows(), 5)
 
 
 class Figure:
@@ -238,16 +230,29 @@ class Figure:
         except subprocess.TimeoutExpired:
             return False
 
+    def grip(self):
+        """(x, y) on the screen of the point of the face between the eyes,
+        where a hand takes it: the pupils look toward it from either side."""
+        (x, y), grip = self.place(), figure.between_the_eyes()
+        return x + grip[0], y + grip[1]
+
     def double_click(self, timeout=5):
         """Double-clicks the face between the eyes, as a user stores its
         place and ends the program; True when it ended within timeout seconds."""
-        x, y = self.place()
-        grip = figure.between_the_eyes()
-        gestures.double_click_at((x + grip[0], y + grip[1]))
+        gestures.move_mouse(*self.grip())
+        time.sleep(gestures.TICKS)
+        gestures.double_click()
         return self.wait_exit(timeout)
 
     def kill(self):
-        stop_program(self.process, None if self.session else self.window_id)
+        """Ends the program, if it still runs, and waits for its window to go."""
+        if self.process and self.process.poll() is None:
+            self.process.kill()  # SIGKILL: nothing of the program runs any more
+            self.process.wait()
+        if self.window_id is not None and not self.session:
+            # The Windows process outlives the loader under some Wine versions.
+            display.run("xdotool", "windowkill", self.window_id, check=False)
+            display.wait_until(lambda: self.window_id not in display.figure_windows(), 5)
         if self.folder:
             end_processes_from(self.folder)
 

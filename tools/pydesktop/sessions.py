@@ -11,7 +11,6 @@ PEERKIN_DEBIAN_SUITE naming a Debian suite, a newer release's from a Debian
 root of that suite (tools/debian-root.sh), where everything of the desktop
 runs, the program too, installed there from its package."""
 
-import ctypes
 import glob
 import os
 import re
@@ -187,12 +186,9 @@ def manager_running():
 
 def compositor_running():
     """True while a compositing manager owns the screen's _NET_WM_CM_S0."""
-    x = xlib.library()
-    x.XGetSelectionOwner.restype = ctypes.c_ulong
-    x.XGetSelectionOwner.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
     with xlib.Connection() as connection:
-        atom = x.XInternAtom(connection.display, b"_NET_WM_CM_S0", 0)
-        return x.XGetSelectionOwner(connection.display, atom) != 0
+        atom = connection.x.XInternAtom(connection.display, b"_NET_WM_CM_S0", 0)
+        return connection.x.XGetSelectionOwner(connection.display, atom) != 0
 
 
 def forget_the_window_managers_word():
@@ -243,7 +239,6 @@ class Desktop(Session):
 
     def __init__(self, release):
         self.release = release
-        self.share = release.share
 
     def inside(self):
         return self.release.inside
@@ -340,7 +335,8 @@ class GnomeShell(Desktop):
         with open(system, "w") as config:
             config.write(SYSTEM_BUS_CONFIG.format(path=f"{self.runtime}/system_bus"))
         self.env["DBUS_SYSTEM_BUS_ADDRESS"] = self._bus("--system", f"{self.runtime}/system_bus", system)
-        self._install_extension()
+        shutil.copytree(os.path.join(self.release.share, "gnome-shell", "extensions"),
+                        os.path.join(self.env["XDG_DATA_HOME"], "gnome-shell", "extensions"))
         # Mutter 48 starts no Xwayland unless the X sockets' folder is open to
         # all, as Debian makes it (1777); some X servers leave it at 1755.
         if os.path.isdir(X11_SOCKETS) and os.stat(X11_SOCKETS).st_mode & 0o7777 != 0o1777:
@@ -354,10 +350,6 @@ class GnomeShell(Desktop):
         self._gsettings("org.gnome.shell", "welcome-dialog-last-shown-version", "'999'")
         self.spawn(["gnome-shell", "--headless", "--wayland", "--virtual-monitor", f"{SIZE[0]}x{SIZE[1]}"],
                    stdout=self.log(), stderr=subprocess.STDOUT)
-
-    def _install_extension(self):
-        extensions = os.path.join(self.env["XDG_DATA_HOME"], "gnome-shell", "extensions")
-        shutil.copytree(os.path.join(self.share, "gnome-shell", "extensions"), extensions)
 
     def _gsettings(self, schema, key, value):
         self.release.run(["gsettings", "set", schema, key, value], env=self.env, check=True, capture_output=True)
@@ -523,7 +515,7 @@ class WaylandFigure(Figure):
         super().__init__(desktop.release.exe, ini_text=settings, name="bin/peerkin", session=desktop)
         if helpers:
             for helper in ("gnome-shell", "peerkin"):
-                shutil.copytree(os.path.join(desktop.share, helper), os.path.join(self.folder, "share", helper))
+                shutil.copytree(os.path.join(desktop.release.share, helper), os.path.join(self.folder, "share", helper))
         self.desktop = desktop
 
     def window_state(self):
@@ -531,15 +523,11 @@ class WaylandFigure(Figure):
         return subprocess.run(["xprop", "-id", str(self.window_id), "_NET_WM_STATE"], env=self.desktop.client_env(),
                               capture_output=True, text=True).stdout
 
-    def x_pointer(self):
-        """(x, y) of the pointer as X reports it."""
-        return self.x.pointer()
-
     def point_at(self, pointer, place, patience=10):
         """Moves the pointer to place until X has it there, as a hand keeps
         moving it: a press goes where X has the pointer, and Xwayland misses
         a lone synthetic move now and then. True once it has."""
         def there():
             pointer.move_to(*place)
-            return self.x_pointer() == tuple(place)
+            return self.x.pointer() == tuple(place)
         return display.wait_until(there, patience, interval=0.1)

@@ -82,11 +82,11 @@ def end_wineserver(prefix, env):
                    stderr=subprocess.DEVNULL, check=False)
 
 
-def environment(loader, prefix=None, base=None):
+def environment(loader, prefix=None):
     """The environment a Windows program runs in: quiet, without Wine's
     Mono, Gecko and menu builder (they would slow every start or write into
     the user's menus), with the given loader and, if given, prefix."""
-    env = dict(os.environ if base is None else base)
+    env = dict(os.environ)
     env.setdefault("WINEDEBUG", "-all")
     env["WINEDLLOVERRIDES"] = "mscoree,mshtml=;winemenubuilder.exe=d"
     env["WINELOADER"] = loader

@@ -68,6 +68,7 @@ def library():
     _declare(x.XInternAtom, ctypes.c_ulong, pointer, ctypes.c_char_p, c_int)
     _declare(x.XSendEvent, c_int, pointer, window, c_int, ctypes.c_long, ctypes.POINTER(XEvent))
     _declare(x.XSync, c_int, pointer, c_int)
+    _declare(x.XGetSelectionOwner, window, pointer, ctypes.c_ulong)
     return x
 
 
@@ -141,12 +142,6 @@ class Connection:
                                      ctypes.byref(child))
         return x.value, y.value
 
-    def window_rgb(self, window, points):
-        """(r, g, b) of each point of a window, read from the window itself
-        (where the X server keeps its content, as Xwayland does); None when
-        the window cannot be read."""
-        return self._rgb_of(window, points)
-
     def _name(self, window):
         name = ctypes.c_char_p()
         if not self.x.XFetchName(self.display, window, ctypes.byref(name)) or not name.value:
@@ -161,14 +156,15 @@ class Connection:
         xs, ys = [x for x, _ in points], [y for _, y in points]
         if min(xs) < 0 or min(ys) < 0 or max(xs) >= self.screen[0] or max(ys) >= self.screen[1]:
             return None
-        return self._rgb_of(self.root, points)
+        return self.window_rgb(self.root, points)
 
-    def _rgb_of(self, drawable, points):
-        """(r, g, b) of each point of drawable, from one image of their
-        bounding box; None when the server gives no image."""
+    def window_rgb(self, window, points):
+        """(r, g, b) of each point of a window, from one image of their
+        bounding box, read from the window itself (where the X server keeps
+        its content, as Xwayland does); None when the server gives no image."""
         xs, ys = [x for x, _ in points], [y for _, y in points]
         left, top = min(xs), min(ys)
-        image = self.x.XGetImage(self.display, drawable, left, top, max(xs) - left + 1, max(ys) - top + 1,
+        image = self.x.XGetImage(self.display, window, left, top, max(xs) - left + 1, max(ys) - top + 1,
                                  ALL_PLANES, Z_PIXMAP)
         if not image:
             return None

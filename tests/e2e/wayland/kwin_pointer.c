@@ -1,16 +1,13 @@
 /* Moves the pointer of a KWin Wayland session through KWin's fake-input
  * protocol, which KWin offers to a client when started with
- * KWIN_WAYLAND_NO_PERMISSION_CHECKS=1:
- *   kwin_pointer STEP...   each STEP "X,Y" (a move to an absolute place),
- *                          "press" or "release" (the left button), or
- *                          "+MS" (a pause of MS milliseconds)
- *   kwin_pointer           the steps from standard input, a word each,
- *                          "ok" on standard output once KWin took each
- * Ends with 0 once KWin has taken every step, 2 where KWin offers no fake
- * input. One client for a whole test: a press that comes with a client of
- * its own often never reaches the X11 window under the pointer (KWin's
- * seat seems to offer a pointer only while a fake-input client is there).
- * A test tool: plain C over libwayland-client. */
+ * KWIN_WAYLAND_NO_PERMISSION_CHECKS=1. Takes steps from standard input, a
+ * word each, and says "ok" on standard output once KWin took each: "X,Y"
+ * (a move to an absolute place), "press" or "release" (the left button),
+ * or "+MS" (a pause of MS milliseconds). Ends with 0 once its input ends,
+ * 2 where KWin offers no fake input. One client for a whole test: a press
+ * that comes with a client of its own often never reaches the X11 window
+ * under the pointer (KWin's seat seems to offer a pointer only while a
+ * fake-input client is there). A test tool: plain C over libwayland-client. */
 #include "fake-input-client-protocol.h"
 
 #include <stdio.h>
@@ -55,11 +52,11 @@ static void take(struct wl_display* display, const char* step)
     wl_display_roundtrip(display);
 }
 
-int main(int argc, char** argv)
+int main(void)
 {
     struct wl_display* display = wl_display_connect(NULL);
     if (!display) {
-        fprintf(stderr, "usage: kwin_pointer X,Y|press|release ..., within a Wayland session\n");
+        fprintf(stderr, "kwin_pointer runs within a Wayland session\n");
         return 1;
     }
     struct wl_registry* registry = wl_display_get_registry(display);
@@ -70,16 +67,11 @@ int main(int argc, char** argv)
         return 2;
     }
     org_kde_kwin_fake_input_authenticate(fake_input, "peerkin tests", "moves the pointer for a test");
-    if (argc > 1) {
-        for (int i = 1; i < argc; ++i)
-            take(display, argv[i]);
-    } else {
-        char step[64];
-        while (scanf("%63s", step) == 1) {
-            take(display, step);
-            printf("ok\n");
-            fflush(stdout);
-        }
+    char step[64];
+    while (scanf("%63s", step) == 1) {
+        take(display, step);
+        printf("ok\n");
+        fflush(stdout);
     }
     org_kde_kwin_fake_input_destroy(fake_input);
     wl_registry_destroy(registry);
